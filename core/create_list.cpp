@@ -1,0 +1,60 @@
+// Create list: write every entity of the chosen map to a text file.
+#include "entity_dlg.h"
+#include "list_name.h"
+#include "list_target.h"
+#include "map_file.h"
+#include "texts.h"
+
+namespace kestrum {
+namespace {
+
+FileChooserOptions ListChooserOptions(const std::string& initialName) {
+  FileChooserOptions options;
+  options.filterDescription = texts::kListFilterDescription;
+  options.filterPattern = texts::kListFilterPattern;
+  options.defaultExtension = texts::kListExtension;
+  options.initialName = initialName;
+  options.fileMustExist = true;
+  options.overwritePrompt = true;
+  options.hideReadOnly = true;
+  return options;
+}
+
+}  // namespace
+
+CommandOutcome CEntityDlg::OnCreateList() {
+  if (m_bspPath.empty()) {
+    MessageBox(texts::kNoBspLoaded);
+    return CommandOutcome::NoBspLoaded;
+  }
+  const AbortOnExit closeBsp(m_bspFile);
+  try {
+    const std::int32_t length = OpenMapForReading(m_bspFile, m_bspPath);
+    const std::optional<std::string> chosen =
+        m_services.ChooseFileToSave(ListChooserOptions(DefaultListName(m_bspPath)));
+    if (!chosen) {
+      MessageBox(texts::kNoListPath);
+      return CommandOutcome::Cancelled;
+    }
+    m_listPath = *chosen;
+
+    CListTarget list(m_listFile, m_listPath, m_bspPath);
+    m_bspFile.Seek(m_entityOffset);
+    for (std::int32_t offset = m_entityOffset; offset < length;) {
+      const std::optional<std::int32_t> next = ReadEntityWindow(m_bspFile, offset, m_entityWindow, m_record);
+      if (!next) break;
+      m_listFile.Write(m_record.data(), m_record.size());
+      m_listFile.Write(m_lineBreak.data(), m_lineBreak.size());
+      m_listFile.Write(m_lineBreak.data(), m_lineBreak.size());
+      offset = *next;
+    }
+    list.Commit();
+    m_bspFile.Close();
+  } catch (const CFileException& error) {
+    MessageBox(error.what());
+    return CommandOutcome::FileError;
+  }
+  return CommandOutcome::Done;
+}
+
+}  // namespace kestrum

@@ -1,0 +1,24 @@
+#include "entity_dlg.h"
+
+#include "resource.h"
+
+namespace kestrum {
+
+CEntityDlg::CEntityDlg(IDialogServices& services) : m_services(services) {}
+
+void CEntityDlg::SetStartValues() {
+  m_lineBreak = {'\r', '\n'};
+  m_bspPath.clear();
+  m_lastSearch.clear();
+}
+
+void CEntityDlg::DoDataExchange(CDataExchange& dx) {
+  dx.Text(IDC_SEARCH, m_search);
+  for (int n = 1; n <= kPairSlots; ++n) {
+    dx.Text(IDC_KEY1 + 2 * (n - 1), m_keys[n]);
+    dx.Text(IDC_VALUE1 + 2 * (n - 1), m_values[n]);
+  }
+  for (int n = 1; n <= kFlagSlots; ++n) dx.Text(IDC_FLAG1 + (n - 1), m_flags[n]);
+}
+
+}  // namespace kestrum

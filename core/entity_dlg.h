@@ -1,0 +1,84 @@
+// The main window record and the entity commands that work on it.
+#pragma once
+
+#include "dialog_services.h"
+#include "entity_window.h"
+#include "file.h"
+#include "locator.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kestrum {
+
+/** How a command ended, for front ends that report more than the message (exit codes). */
+enum class CommandOutcome {
+  Done,          ///< the command did its work
+  Cancelled,     ///< the user cancelled a chooser
+  NothingFound,  ///< no entities in the map, or no entity matched the search
+  NoBspLoaded,   ///< no map has been chosen yet
+  FileError,     ///< a file could not be opened, read or written; the message says which
+};
+
+/**
+ * The state of the main dialog and its three commands: Open BSP, Create list and
+ * Analyse Entity. The dialog itself (controls, choosers, message boxes) is reached only
+ * through IDialogServices, so the same commands run in the Qt dialog, in the command-line
+ * tool and in tests.
+ *
+ * Fields are public, as the fields of a dialog are to its data exchange. Every string
+ * holds bytes: whatever the map holds, 0x01 to 0xFF, goes to the fields unchanged.
+ */
+class CEntityDlg {
+ public:
+  static constexpr int kPairSlots = 30;
+  static constexpr int kFlagSlots = 12;
+
+  explicit CEntityDlg(IDialogServices& services);
+  CEntityDlg(const CEntityDlg&) = delete;
+  CEntityDlg& operator=(const CEntityDlg&) = delete;
+
+  /** The values the dialog sets when it initialises, before the first command runs. */
+  void SetStartValues();
+
+  /** Moves the search text, keys 1-30, values 1-30 and flags 1-12, in control order. */
+  void DoDataExchange(CDataExchange& dx);
+
+  CommandOutcome OnOpenBsp();
+  CommandOutcome OnCreateList();
+  CommandOutcome OnAnalyseEntity();
+
+  /** Splits a spawnflags value into its weights and writes each into its flag slot. */
+  void ShowSpawnflags(int value);
+
+  std::string m_search;
+  std::array<std::string, kPairSlots + 1> m_keys;    ///< slots 1-30 shown; 0 never used
+  std::array<std::string, kPairSlots + 1> m_values;  ///< value n belongs to key n
+  std::array<std::string, kFlagSlots + 1> m_flags;   ///< slots 1-12 shown; 0 never used
+  CFile m_bspFile;
+  CFile m_listFile;
+  std::string m_bspPath;     ///< empty: no map chosen yet
+  std::string m_listPath;    ///< the list chosen in the last export
+  std::string m_lastSearch;  ///< the text the search last ran with
+  std::int32_t m_entityOffset = 0;  ///< the first entity's "{", 0 when none was found
+  std::int32_t m_cursor = 0;        ///< where the next search press resumes
+  std::int32_t m_matchCount = 0;    ///< matches for the current search text; 0 starts over
+
+ private:
+  void UpdateData(bool saveAndValidate) { m_services.UpdateData(saveAndValidate); }
+  void MessageBox(std::string_view text) { m_services.MessageBox(std::string(text)); }
+  void ClearShownEntity();
+  void ShowRecord(std::string_view record);
+
+  IDialogServices& m_services;
+
+  // Buffers of the commands, one of each for the dialog's life.
+  LookBackWindow m_lookBackWindow{};
+  EntityWindow m_entityWindow{};
+  std::string m_record;  ///< the entity last read by ReadEntityWindow
+  std::array<char, 2> m_lineBreak{};
+};
+
+}  // namespace kestrum

@@ -1,0 +1,36 @@
+// Reading the entity lump one entity at a time.
+#pragma once
+
+#include "file.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace kestrum {
+
+using EntityWindow = std::array<char, 512>;
+
+/** An entity with no closing brace within this many bytes ends the stepping with an error. */
+inline constexpr std::size_t kMaxEntityLength = 1 << 20;
+
+/**
+ * Reads the entity at offset, where the file stands, into record and returns the offset
+ * of the next entity, with the file positioned there; nothing at the end of the entities.
+ *
+ * The window's text (the bytes read, up to the first NUL) is searched for its first "}"
+ * at index j. The record runs from the first "{" to that "}", or from the window's start
+ * when no "{" comes before it, and the next entity is read at offset + j + 2: compiled
+ * maps put exactly one line feed between entities, and a window that begins at a line
+ * break in front of an entity still yields that whole entity.
+ *
+ * The text ends the entities when it holds no "}" and is cut short by a NUL or by the end
+ * of the file. An entity longer than the window reads on to its first "}". Throws
+ * CFileException when a read fails or an entity exceeds kMaxEntityLength.
+ */
+std::optional<std::int32_t> ReadEntityWindow(CFile& file, std::int32_t offset, EntityWindow& window,
+                                             std::string& record);
+
+}  // namespace kestrum

@@ -1,0 +1,155 @@
+#include "file.h"
+
+#include "system_calls.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace kestrum {
+
+CFileException::CFileException(const std::string& action, const std::string& path, int error)
+    : std::runtime_error("Cannot " + action + " \"" + path + "\": " + std::strerror(error)), m_error(error) {}
+
+CFileException::CFileException(const std::string& path, const std::string& reason)
+    : std::runtime_error("\"" + path + "\": " + reason) {}
+
+CFile::~CFile() { Abort(); }
+
+void CFile::Open(const std::string& path, Mode mode, mode_t permissions) {
+  Abort();
+  int flags = O_CLOEXEC;
+  switch (mode) {
+    case Mode::Read: flags |= O_RDONLY; break;
+    case Mode::CreateWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
+    case Mode::CreateNew: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
+  }
+  const SystemCalls& sys = ActiveSystemCalls();
+  const int descriptor = sys.open(path.c_str(), flags, permissions);
+  if (descriptor < 0) throw CFileException("open", path, errno);
+  if (mode == Mode::Read) {
+    // A folder opens for reading on Linux but cannot be read: say so now.
+    struct stat status {};
+    if (sys.fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
+      const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
+      sys.close(descriptor);
+      throw CFileException("open", path, error);
+    }
+  }
+  m_descriptor = descriptor;
+  m_path = path;
+  m_position = 0;
+  m_bufferOffset = 0;
+  m_bufferLength = 0;
+  m_writing = mode != Mode::Read;
+  m_buffer.resize(kBufferSize);
+}
+
+void CFile::Seek(std::int64_t offset, SeekFrom from) {
+  const std::int64_t target = from == SeekFrom::Begin ? offset : m_position + offset;
+  if (target < 0) throw CFileException("seek in", m_path, EINVAL);
+  m_position = target;
+}
+
+std::int64_t CFile::GetLength() const {
+  struct stat status {};
+  if (ActiveSystemCalls().fstat(m_descriptor, &status) != 0) {
+    throw CFileException("get the length of", m_path, errno);
+  }
+  return status.st_size;
+}
+
+std::size_t CFile::ReadAt(std::int64_t offset, char* buffer, std::size_t count) {
+  for (;;) {
+    const ssize_t got = ActiveSystemCalls().pread(m_descriptor, buffer, count, offset);
+    if (got >= 0) return static_cast<std::size_t>(got);
+    if (errno != EINTR) throw CFileException("read", m_path, errno);
+  }
+}
+
+std::size_t CFile::Read(void* buffer, std::size_t count) {
+  char* out = static_cast<char*>(buffer);
+  std::size_t done = 0;
+  while (done < count) {
+    const std::int64_t bufferEnd = m_bufferOffset + static_cast<std::int64_t>(m_bufferLength);
+    if (m_position >= m_bufferOffset && m_position < bufferEnd) {
+      const auto available = static_cast<std::size_t>(bufferEnd - m_position);
+      const std::size_t take = std::min(available, count - done);
+      std::memcpy(out + done, m_buffer.data() + (m_position - m_bufferOffset), take);
+      done += take;
+      m_position += static_cast<std::int64_t>(take);
+      continue;
+    }
+    std::size_t got = 0;
+    if (count - done >= kBufferSize) {
+      // Large reads bypass the buffer.
+      got = ReadAt(m_position, out + done, count - done);
+      done += got;
+      m_position += static_cast<std::int64_t>(got);
+    } else {
+      got = ReadAt(m_position, m_buffer.data(), kBufferSize);
+      m_bufferOffset = m_position;
+      m_bufferLength = got;
+    }
+    if (got == 0) break;  // end of file
+  }
+  return done;
+}
+
+void CFile::Write(const void* data, std::size_t count) {
+  const char* in = static_cast<const char*>(data);
+  while (count > 0) {
+    const std::size_t take = std::min(count, kBufferSize - m_bufferLength);
+    std::memcpy(m_buffer.data() + m_bufferLength, in, take);
+    m_bufferLength += take;
+    m_position += static_cast<std::int64_t>(take);
+    in += take;
+    count -= take;
+    if (m_bufferLength == kBufferSize) Flush();
+  }
+}
+
+void CFile::Flush() {
+  std::size_t written = 0;
+  while (written < m_bufferLength) {
+    const ssize_t put =
+        ActiveSystemCalls().write(m_descriptor, m_buffer.data() + written, m_bufferLength - written);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      throw CFileException("write", m_path, errno);
+    }
+    if (put == 0) throw CFileException("write", m_path, ENOSPC);
+    written += static_cast<std::size_t>(put);
+  }
+  m_bufferLength = 0;
+}
+
+void CFile::Close() {
+  if (!IsOpen()) return;
+  if (m_writing) {
+    try {
+      Flush();
+    } catch (...) {
+      Abort();
+      throw;
+    }
+  }
+  const int descriptor = m_descriptor;
+  m_descriptor = -1;
+  m_bufferLength = 0;
+  // A write error of the last blocks may only show when the file is closed.
+  if (ActiveSystemCalls().close(descriptor) != 0 && m_writing) {
+    throw CFileException("write", m_path, errno);
+  }
+}
+
+void CFile::Abort() {
+  if (!IsOpen()) return;
+  ActiveSystemCalls().close(m_descriptor);
+  m_descriptor = -1;
+  m_bufferLength = 0;
+}
+
+}  // namespace kestrum

@@ -1,0 +1,101 @@
+// The file object of the entity commands: a path-named file opened for one command,
+// read or written through a buffer, on POSIX calls.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace kestrum {
+
+/** A failed file operation, worded for the user: the operation, the file and the system's reason. */
+class CFileException : public std::runtime_error {
+ public:
+  CFileException(const std::string& action, const std::string& path, int error);
+  CFileException(const std::string& path, const std::string& reason);
+
+  /** The system's error number, or 0 when the reason is not the system's. */
+  int Error() const { return m_error; }
+
+ private:
+  int m_error = 0;
+};
+
+/**
+ * One open file at a time. Reads go through a read-ahead buffer, so that stepping
+ * through entities with many small reads and seeks costs few system calls; writes are
+ * collected and handed to the system in large blocks. Every failure throws
+ * CFileException naming the file.
+ */
+class CFile {
+ public:
+  enum class Mode {
+    Read,         ///< an existing file, positioned at offset 0
+    CreateWrite,  ///< create, or empty an existing file, for writing
+    CreateNew,    ///< create a file that must not exist yet, for writing
+  };
+  enum class SeekFrom { Begin, Current };
+
+  CFile() = default;
+  ~CFile();
+  CFile(const CFile&) = delete;
+  CFile& operator=(const CFile&) = delete;
+
+  /** @param permissions for the created modes: the mode bits before the umask. */
+  void Open(const std::string& path, Mode mode, mode_t permissions = 0666);
+  bool IsOpen() const { return m_descriptor >= 0; }
+  const std::string& GetFilePath() const { return m_path; }
+
+  /** Positions a file opened for reading; an offset at or past the end is accepted. */
+  void Seek(std::int64_t offset, SeekFrom from = SeekFrom::Begin);
+  std::int64_t GetLength() const;
+  std::int64_t GetPosition() const { return m_position; }
+  /** Reads up to count bytes; fewer only where the file ends, 0 at or past its end. */
+  std::size_t Read(void* buffer, std::size_t count);
+
+  /** Writes all bytes at the end of what was written so far. */
+  void Write(const void* data, std::size_t count);
+
+  /** Writes out what is pending and closes; throws when either fails. */
+  void Close();
+  /** Closes without reporting errors, dropping pending writes: the path of a failed command. */
+  void Abort();
+
+ private:
+  std::size_t ReadAt(std::int64_t offset, char* buffer, std::size_t count);
+  void Flush();
+
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+
+  int m_descriptor = -1;
+  std::string m_path;
+  std::int64_t m_position = 0;
+  std::vector<char> m_buffer;
+  std::int64_t m_bufferOffset = 0;  ///< file offset of m_buffer[0] when reading
+  std::size_t m_bufferLength = 0;   ///< valid read bytes, or pending write bytes
+  bool m_writing = false;
+};
+
+}  // namespace kestrum
+
+namespace kestrum {
+
+/**
+ * Closes a command's file however the command ends. The record keeps its file objects
+ * between commands, so they are not closed by going out of scope.
+ */
+class AbortOnExit {
+ public:
+  explicit AbortOnExit(CFile& file) : m_file(file) {}
+  ~AbortOnExit() { m_file.Abort(); }
+  AbortOnExit(const AbortOnExit&) = delete;
+  AbortOnExit& operator=(const AbortOnExit&) = delete;
+
+ private:
+  CFile& m_file;
+};
+
+}  // namespace kestrum

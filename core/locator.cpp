@@ -1,0 +1,149 @@
+#include "locator.h"
+
+#include "texts.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace kestrum {
+namespace {
+
+constexpr std::int64_t kKeyLength = static_cast<std::int64_t>(texts::kWorldspawn.size());
+constexpr std::int64_t kProbeSize = 64;
+constexpr std::int64_t kProbeStep = kProbeSize - kKeyLength;  // 54
+constexpr std::int64_t kPassShift = 2;
+// Passes whose start offsets are 54 bytes apart read the same probe offsets, so the
+// first pass to read an offset is its pass index modulo 27.
+constexpr std::int64_t kPassCycle = kProbeStep / kPassShift;  // 27
+constexpr std::int64_t kLookBackSize = static_cast<std::int64_t>(std::tuple_size_v<LookBackWindow>);
+constexpr char kOpeningBrace = '{';
+
+/** Keeps the probe that the literal scan would read first among those that find a key. */
+class FirstFindingProbe {
+ public:
+  FirstFindingProbe(std::int64_t scanStart, std::int64_t length)
+      : m_scanStart(scanStart), m_length(length) {}
+
+  /**
+   * The probes at offsets lowest to key (of the scan's parity) find the key at key.
+   * Keys come in ascending order, so an equal pass never replaces a find.
+   */
+  void Offer(std::int64_t lowest, std::int64_t key) {
+    if ((lowest - m_scanStart) % 2 != 0) ++lowest;
+    for (std::int64_t probe = lowest; probe <= key; probe += kPassShift) {
+      const std::int64_t index = (probe - m_scanStart) / kPassShift;
+      // A probe no later than L - 74 follows one that did not end its pass; later
+      // probes are read only as the first probe of a pass, and only if that pass runs.
+      const bool chained = probe <= m_length - (2 * kProbeSize - kProbeStep);
+      const std::int64_t pass = chained ? index % kPassCycle : index;
+      const bool passRuns = chained || index == 0 || probe + kKeyLength < m_length;
+      if (passRuns && (!m_key || pass < m_pass)) {
+        m_pass = pass;
+        m_key = key;
+      }
+    }
+  }
+
+  /** No later probe can be read in an earlier pass than the best one found. */
+  bool IsFinal() const { return m_key && m_pass == 0; }
+  std::optional<std::int64_t> Key() const { return m_key; }
+
+ private:
+  const std::int64_t m_scanStart;
+  const std::int64_t m_length;
+  std::optional<std::int64_t> m_key;
+  std::int64_t m_pass = 0;
+};
+
+}  // namespace
+
+std::int32_t ScanStart(std::int32_t length) {
+  if (length <= kLargeFileThreshold) return 0;
+  return static_cast<std::int32_t>(9 * static_cast<std::int64_t>(length) / 10);
+}
+
+std::optional<std::int32_t> ScanForKey(CFile& file, std::int32_t length) {
+  if (length <= kKeyLength) return std::nullopt;
+  const std::int64_t scanStart = ScanStart(length);
+  FirstFindingProbe best(scanStart, length);
+
+  // The bytes kept from one block to the next: the 54 in front of a key, which decide
+  // whether a NUL hides it, and a key's first 9 bytes that may end a block.
+  constexpr std::size_t kCarry = kProbeStep + kKeyLength - 1;
+  constexpr std::size_t kBlock = 1 << 20;
+  std::vector<char> buffer(kCarry + kBlock);
+  std::size_t held = 0;
+  std::int64_t bufferStart = scanStart;  // file offset of buffer[0]
+  std::int64_t searchFrom = scanStart;   // first offset where a key may still begin
+  std::int64_t previousKey = scanStart - kKeyLength;
+
+  file.Seek(scanStart);
+  for (;;) {
+    const std::int64_t unread = length - (bufferStart + static_cast<std::int64_t>(held));
+    const std::size_t got =
+        unread > 0 ? file.Read(buffer.data() + held, std::min<std::size_t>(kBlock, unread)) : 0;
+    held += got;
+
+    const char* const data = buffer.data();
+    const char* cursor = data + (searchFrom - bufferStart);
+    const char* const end = data + held;
+    while (const void* hit = memmem(cursor, end - cursor, texts::kWorldspawn.data(), kKeyLength)) {
+      const char* const keyAt = static_cast<const char*>(hit);
+      const std::int64_t key = bufferStart + (keyAt - data);
+      // Probes from here on hold no earlier key and end no sooner than the key does.
+      const std::int64_t lowest = std::max({key - kProbeStep, scanStart, previousKey + 1});
+      const char* const from = data + (lowest - bufferStart);
+      const void* nul = memrchr(from, '\0', keyAt - from);
+      const std::int64_t visibleFrom =
+          nul ? bufferStart + (static_cast<const char*>(nul) - data) + 1 : lowest;
+      best.Offer(visibleFrom, key);
+      if (best.IsFinal()) break;
+      previousKey = key;
+      cursor = keyAt + kKeyLength;
+    }
+    if (best.IsFinal() || got == 0) break;
+
+    const std::int64_t bufferEnd = bufferStart + static_cast<std::int64_t>(held);
+    searchFrom = std::max(bufferEnd - (kKeyLength - 1), previousKey + kKeyLength);
+    const std::size_t keep = std::min(held, kCarry);
+    std::memmove(buffer.data(), buffer.data() + held - keep, keep);
+    bufferStart = bufferEnd - static_cast<std::int64_t>(keep);
+    held = keep;
+  }
+  if (const auto key = best.Key()) return static_cast<std::int32_t>(*key);
+  return std::nullopt;
+}
+
+std::optional<std::int32_t> LookBackForBrace(CFile& file, std::int32_t keyOffset, LookBackWindow& window) {
+  // The window holds the bytes in front of the key; all of them count, NUL bytes too.
+  const std::int64_t windowStart = std::max<std::int64_t>(0, keyOffset - kLookBackSize);
+  const auto windowLength = static_cast<std::size_t>(keyOffset - windowStart);
+  file.Seek(windowStart);
+  const std::size_t got = file.Read(window.data(), windowLength);
+  if (const void* brace = std::memchr(window.data(), kOpeningBrace, got)) {
+    return static_cast<std::int32_t>(windowStart + (static_cast<const char*>(brace) - window.data()));
+  }
+  // A long value (a worldspawn's "wad" list) can put the brace further back: take the
+  // nearest one in front of the window.
+  std::vector<char> block(64 * 1024);
+  for (std::int64_t blockEnd = windowStart; blockEnd > 0;) {
+    const std::int64_t blockStart = std::max<std::int64_t>(0, blockEnd - static_cast<std::int64_t>(block.size()));
+    file.Seek(blockStart);
+    const std::size_t read = file.Read(block.data(), static_cast<std::size_t>(blockEnd - blockStart));
+    if (const void* brace = memrchr(block.data(), kOpeningBrace, read)) {
+      return static_cast<std::int32_t>(blockStart + (static_cast<const char*>(brace) - block.data()));
+    }
+    blockEnd = blockStart;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::int32_t> LocateEntityLump(CFile& file, std::int32_t length, LookBackWindow& window) {
+  const std::optional<std::int32_t> key = ScanForKey(file, length);
+  // A key at offset 0 has nothing in front of it, so no entity can open before it.
+  if (!key || *key == 0) return std::nullopt;
+  return LookBackForBrace(file, *key, window);
+}
+
+}  // namespace kestrum

@@ -1,0 +1,53 @@
+// Open BSP: choose a map and find its first entity.
+#include "entity_dlg.h"
+#include "map_file.h"
+#include "texts.h"
+
+namespace kestrum {
+namespace {
+
+FileChooserOptions BspChooserOptions() {
+  FileChooserOptions options;
+  options.filterDescription = texts::kBspFilterDescription;
+  options.filterPattern = texts::kBspFilterPattern;
+  options.defaultExtension = texts::kBspExtension;
+  options.initialName = texts::kBspInitialName;
+  options.fileMustExist = true;
+  options.hideReadOnly = true;
+  return options;
+}
+
+}  // namespace
+
+CommandOutcome CEntityDlg::OnOpenBsp() {
+  // Any new choice, even a cancelled one, starts the next search at the first entity.
+  m_lastSearch.clear();
+  m_matchCount = 0;
+
+  const std::optional<std::string> chosen = m_services.ChooseFileToOpen(BspChooserOptions());
+  if (!chosen) return CommandOutcome::Cancelled;
+
+  std::optional<std::int32_t> entityOffset;
+  {
+    const AbortOnExit closeBsp(m_bspFile);
+    try {
+      const std::int32_t length = OpenMapForReading(m_bspFile, *chosen);
+      entityOffset = LocateEntityLump(m_bspFile, length, m_lookBackWindow);
+      m_bspFile.Close();
+    } catch (const CFileException& error) {
+      // The previous map stays chosen, with its entity offset.
+      MessageBox(error.what());
+      return CommandOutcome::FileError;
+    }
+  }
+  m_bspPath = *chosen;
+  m_entityOffset = entityOffset.value_or(0);
+  if (!entityOffset) {
+    UpdateData(false);
+    MessageBox(texts::kNoEntities);
+  }
+  UpdateData(true);
+  return entityOffset ? CommandOutcome::Done : CommandOutcome::NothingFound;
+}
+
+}  // namespace kestrum

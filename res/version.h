@@ -1,0 +1,17 @@
+// Version data of the application, shown by the about box and by kestrum-cli --version.
+#pragma once
+
+namespace kestrum::version {
+
+inline constexpr const char* kFileVersion = "1, 0, 0, 1";
+inline constexpr const char* kProductVersion = "1, 0, 0, 1";
+inline constexpr const char* kFileDescription = "Application MFC Kestrum";
+inline constexpr const char* kInternalName = "Kestrum";
+inline constexpr const char* kOriginalFilename = "Kestrum.EXE";
+inline constexpr const char* kProductName = "Application Kestrum";
+inline constexpr const char* kCompanyName = "Kestrum developers";
+inline constexpr const char* kLegalCopyright = "Copyright (C) 2026 Kestrum developers";
+/** The line the about box and the command-line tool show. */
+inline constexpr const char* kVersionLine = "Kestrum version 1.0";
+
+}  // namespace kestrum::version
