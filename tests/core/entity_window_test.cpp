@@ -1,0 +1,153 @@
+#include "entity_window.h"
+
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrum {
+namespace {
+
+/** Steps through a file from an offset and collects the records and next offsets. */
+class EntityWindowTest : public ::testing::Test {
+ protected:
+  struct Step {
+    std::string record;
+    std::int32_t next;
+  };
+
+  std::vector<Step> StepAll(const std::string& bytes, std::int32_t from) {
+    test::WriteFile(m_path, bytes);
+    CFile file;
+    file.Open(m_path, CFile::Mode::Read);
+    file.Seek(from);
+    std::vector<Step> steps;
+    for (std::int32_t offset = from; offset < static_cast<std::int32_t>(bytes.size());) {
+      const std::optional<std::int32_t> next = ReadEntityWindow(file, offset, m_window, m_record);
+      if (!next) break;
+      EXPECT_EQ(file.GetPosition(), *next);
+      steps.push_back({m_record, *next});
+      offset = *next;
+    }
+    return steps;
+  }
+
+  test::TempDir m_dir;
+  const std::string m_path = m_dir.File("map.bsp");
+  EntityWindow m_window{};
+  std::string m_record;
+};
+
+// "{\n" + a line of lineLength bytes + "\n}": lineLength + 4 bytes.
+std::string Entity(std::size_t lineLength) {
+  std::string line = "\"k\" \"" + std::string(lineLength - 6, 'v') + "\"";
+  return "{\n" + line + "\n}";
+}
+
+TEST_F(EntityWindowTest, workedExampleStepsTwoEntitiesThenEnds) {
+  const std::string prefix = "binary";
+  const std::string bytes = prefix + Entity(24) + "\n" + Entity(19) + "\n" + std::string(1, '\0') + "tail";
+  const auto steps = StepAll(bytes, 6);
+  ASSERT_EQ(steps.size(), 2u);
+  EXPECT_EQ(steps[0].record, Entity(24));
+  EXPECT_EQ(steps[0].record.size(), 28u);
+  EXPECT_EQ(steps[0].next, 6 + 29);
+  EXPECT_EQ(steps[1].record, Entity(19));
+  EXPECT_EQ(steps[1].next, 6 + 53);
+}
+
+TEST_F(EntityWindowTest, entityOfExactly512BytesFillsTheWindow) {
+  const std::string entity = Entity(508);
+  const auto steps = StepAll(entity + "\n" + Entity(10) + "\n", 0);
+  ASSERT_EQ(steps.size(), 2u);
+  EXPECT_EQ(steps[0].record, entity);
+  EXPECT_EQ(steps[0].next, 513);
+  EXPECT_EQ(steps[1].record, Entity(10));
+}
+
+TEST_F(EntityWindowTest, entityLongerThanTheWindowIsReadWholeAndSteppingGoesOn) {
+  for (const std::size_t line : {509u, 510u, 4000u, 70'000u}) {
+    const std::string longEntity = Entity(line);
+    const auto steps = StepAll(longEntity + "\n" + Entity(12) + "\n" + std::string(1, '\0'), 0);
+    ASSERT_EQ(steps.size(), 2u) << line;
+    EXPECT_EQ(steps[0].record, longEntity);
+    EXPECT_EQ(steps[0].next, static_cast<std::int32_t>(longEntity.size() + 1));
+    EXPECT_EQ(steps[1].record, Entity(12));
+  }
+}
+
+TEST_F(EntityWindowTest, longTextCutByANulOrTheFileEndEndsTheEntities) {
+  EXPECT_TRUE(StepAll("{" + std::string(600, 'a') + std::string(1, '\0') + "}", 0).empty());
+  EXPECT_TRUE(StepAll("{" + std::string(1023, 'a'), 0).empty());  // ends exactly at a window
+  EXPECT_TRUE(StepAll("{" + std::string(700, 'a'), 0).empty());
+}
+
+TEST_F(EntityWindowTest, entityWithoutClosingBraceWithinOneMebibyteIsAnError) {
+  test::WriteFile(m_path, "{" + std::string(kMaxEntityLength + 10, 'a') + "}");
+  CFile file;
+  file.Open(m_path, CFile::Mode::Read);
+  try {
+    ReadEntityWindow(file, 0, m_window, m_record);
+    FAIL() << "expected an error";
+  } catch (const CFileException& error) {
+    EXPECT_NE(std::string(error.what()).find("no closing brace"), std::string::npos) << error.what();
+    EXPECT_NE(std::string(error.what()).find(m_path), std::string::npos);
+  }
+}
+
+TEST_F(EntityWindowTest, nulInsideAnEntityEndsTheEntities) {
+  std::string entity = Entity(30);
+  entity[10] = '\0';
+  EXPECT_TRUE(StepAll(entity + "\n" + Entity(12), 0).empty());
+}
+
+TEST_F(EntityWindowTest, onlyTheBytesReadAreText) {
+  // The first window leaves "}" bytes behind; a later short read must not see them.
+  const std::string bytes = "{" + std::string(600, '}');
+  test::WriteFile(m_path, bytes);
+  CFile file;
+  file.Open(m_path, CFile::Mode::Read);
+  ASSERT_EQ(ReadEntityWindow(file, 0, m_window, m_record), 3);
+  test::WriteFile(m_path, "{abc");
+  CFile shortFile;
+  shortFile.Open(m_path, CFile::Mode::Read);
+  EXPECT_EQ(ReadEntityWindow(shortFile, 0, m_window, m_record), std::nullopt);
+}
+
+TEST_F(EntityWindowTest, stepAtOrPastTheEndReportsTheEnd) {
+  test::WriteFile(m_path, Entity(20));
+  CFile file;
+  file.Open(m_path, CFile::Mode::Read);
+  file.Seek(24);
+  EXPECT_EQ(ReadEntityWindow(file, 24, m_window, m_record), std::nullopt);
+  file.Seek(1000);
+  EXPECT_EQ(ReadEntityWindow(file, 1000, m_window, m_record), std::nullopt);
+}
+
+TEST_F(EntityWindowTest, crLfBetweenEntitiesStillYieldsWholeEntities) {
+  const std::string a = "{\r\n\"classname\" \"worldspawn\"\r\n}";
+  const std::string b = "{\r\n\"classname\" \"light\"\r\n}";
+  const auto steps = StepAll(a + "\r\n" + b + "\r\n" + std::string(1, '\0'), 0);
+  ASSERT_EQ(steps.size(), 2u);
+  EXPECT_EQ(steps[0].record, a);
+  EXPECT_EQ(steps[1].record, b);
+  EXPECT_EQ(steps[1].next, static_cast<std::int32_t>(a.size() + 2 + b.size() + 1));
+}
+
+TEST_F(EntityWindowTest, closingBraceBeforeAnyOpeningBraceEndsTheRecordThere) {
+  const auto steps = StepAll("ab}cd{\"k\" \"v\"}\n", 0);
+  ASSERT_EQ(steps.size(), 2u);
+  EXPECT_EQ(steps[0].record, "ab}");
+  EXPECT_EQ(steps[0].next, 4);
+  EXPECT_EQ(steps[1].record, "{\"k\" \"v\"}");  // from the window's first "{"
+}
+
+TEST_F(EntityWindowTest, closingBraceInsideAValueEndsTheRecordAndSteppingMovesOn) {
+  const auto steps = StepAll("{\n\"message\" \"a } b\"\n}\n{\n\"k\" \"v\"\n}\n", 0);
+  ASSERT_EQ(steps.size(), 3u);
+  EXPECT_EQ(steps[0].record, "{\n\"message\" \"a }");
+  EXPECT_EQ(steps[1].record, "b\"\n}");  // the byte after a "}" is skipped
+  EXPECT_EQ(steps[2].record, "{\n\"k\" \"v\"\n}");
+}
+
+}  // namespace
+}  // namespace kestrum

@@ -1,0 +1,28 @@
+// Temporary folders and whole-file reads and writes for tests.
+#pragma once
+
+#include <string>
+
+namespace kestrum::test {
+
+/** A fresh folder under the system's temporary folder, removed with everything in it. */
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& Path() const { return m_path; }
+  /** The path of name inside the folder. */
+  std::string File(const std::string& name) const { return m_path + "/" + name; }
+
+ private:
+  std::string m_path;
+};
+
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);
+bool FileExists(const std::string& path);
+
+}  // namespace kestrum::test
