@@ -19,17 +19,19 @@ CommandOutcome CEntityDlg::OnAnalyseEntity() {
 
   std::int32_t cursor = m_matchCount == 0 ? m_entityOffset : m_cursor;
   bool matched = false;
+  std::int32_t foundOffset = 0;
   {
     const AbortOnExit closeBsp(m_bspFile);
     try {
       const std::int32_t length = OpenMapForReading(m_bspFile, m_bspPath);
       m_bspFile.Seek(cursor);
       while (cursor < length) {
-        const std::optional<std::int32_t> next = ReadEntityWindow(m_bspFile, cursor, m_entityWindow, m_record);
-        if (!next) break;
-        cursor = *next;
+        const std::optional<EntityStep> step = ReadEntityWindow(m_bspFile, cursor, m_entityWindow, m_record);
+        if (!step) break;
+        cursor = step->nextOffset;
         if (m_record.find(m_search) != std::string::npos) {
           matched = true;
+          foundOffset = step->recordOffset;
           break;
         }
       }
@@ -44,6 +46,7 @@ CommandOutcome CEntityDlg::OnAnalyseEntity() {
   if (matched) {
     ++m_matchCount;
     m_cursor = cursor;
+    m_foundOffset = foundOffset;
   } else {
     // The lump has been searched to its end, whether the entities ended or the file did:
     // the next press starts over at the first entity.

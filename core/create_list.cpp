@@ -41,12 +41,12 @@ CommandOutcome CEntityDlg::OnCreateList() {
     CListTarget list(m_listFile, m_listPath, m_bspPath);
     m_bspFile.Seek(m_entityOffset);
     for (std::int32_t offset = m_entityOffset; offset < length;) {
-      const std::optional<std::int32_t> next = ReadEntityWindow(m_bspFile, offset, m_entityWindow, m_record);
-      if (!next) break;
+      const std::optional<EntityStep> step = ReadEntityWindow(m_bspFile, offset, m_entityWindow, m_record);
+      if (!step) break;
       m_listFile.Write(m_record.data(), m_record.size());
       m_listFile.Write(m_lineBreak.data(), m_lineBreak.size());
       m_listFile.Write(m_lineBreak.data(), m_lineBreak.size());
-      offset = *next;
+      offset = step->nextOffset;
     }
     list.Commit();
     m_bspFile.Close();

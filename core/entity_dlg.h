@@ -65,6 +65,7 @@ class CEntityDlg {
   std::int32_t m_entityOffset = 0;  ///< the first entity's "{", 0 when none was found
   std::int32_t m_cursor = 0;        ///< where the next search press resumes
   std::int32_t m_matchCount = 0;    ///< matches for the current search text; 0 starts over
+  std::int32_t m_foundOffset = 0;   ///< where the entity last found by the search begins
 
  private:
   void UpdateData(bool saveAndValidate) { m_services.UpdateData(saveAndValidate); }

@@ -20,8 +20,8 @@ bool AppendWindowText(CFile& file, EntityWindow& window, std::string& text) {
 
 }  // namespace
 
-std::optional<std::int32_t> ReadEntityWindow(CFile& file, std::int32_t offset, EntityWindow& window,
-                                             std::string& record) {
+std::optional<EntityStep> ReadEntityWindow(CFile& file, std::int32_t offset, EntityWindow& window,
+                                           std::string& record) {
   record.clear();
   std::size_t searched = 0;
   std::size_t close = std::string::npos;
@@ -46,7 +46,8 @@ std::optional<std::int32_t> ReadEntityWindow(CFile& file, std::int32_t offset, E
   const std::int64_t next = std::min<std::int64_t>(static_cast<std::int64_t>(offset) + close + 2,
                                                    std::numeric_limits<std::int32_t>::max());
   file.Seek(next);
-  return static_cast<std::int32_t>(next);
+  return EntityStep{static_cast<std::int32_t>(offset + static_cast<std::int64_t>(first)),
+                    static_cast<std::int32_t>(next)};
 }
 
 }  // namespace kestrum

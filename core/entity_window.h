@@ -13,6 +13,12 @@ namespace kestrum {
 
 using EntityWindow = std::array<char, 512>;
 
+/** Where the entity just read begins, and where the next one is to be read. */
+struct EntityStep {
+  std::int32_t recordOffset;
+  std::int32_t nextOffset;
+};
+
 /** An entity with no closing brace within this many bytes ends the stepping with an error. */
 inline constexpr std::size_t kMaxEntityLength = 1 << 20;
 
@@ -30,7 +36,7 @@ inline constexpr std::size_t kMaxEntityLength = 1 << 20;
  * of the file. An entity longer than the window reads on to its first "}". Throws
  * CFileException when a read fails or an entity exceeds kMaxEntityLength.
  */
-std::optional<std::int32_t> ReadEntityWindow(CFile& file, std::int32_t offset, EntityWindow& window,
-                                             std::string& record);
+std::optional<EntityStep> ReadEntityWindow(CFile& file, std::int32_t offset, EntityWindow& window,
+                                           std::string& record);
 
 }  // namespace kestrum

@@ -59,6 +59,7 @@ TEST_F(AnalyseEntityTest, showsPairsInOrderAndDecodesSpawnflags) {
   const std::vector<std::string> expectedFlags{"", "2", "", "8", "", "", "", "", "", "256", "512", ""};
   for (int n = 1; n <= 12; ++n) EXPECT_EQ(ShownFlag(n), expectedFlags[n - 1]) << n;
   EXPECT_EQ(m_dialog.m_matchCount, 1);
+  EXPECT_EQ(m_dialog.m_foundOffset, static_cast<std::int32_t>(64 + kWorld.size() + 1));
 }
 
 TEST_F(AnalyseEntityTest, exchangesControlsFirstAndFieldsLast) {

@@ -22,11 +22,12 @@ class EntityWindowTest : public ::testing::Test {
     file.Seek(from);
     std::vector<Step> steps;
     for (std::int32_t offset = from; offset < static_cast<std::int32_t>(bytes.size());) {
-      const std::optional<std::int32_t> next = ReadEntityWindow(file, offset, m_window, m_record);
-      if (!next) break;
-      EXPECT_EQ(file.GetPosition(), *next);
-      steps.push_back({m_record, *next});
-      offset = *next;
+      const std::optional<EntityStep> step = ReadEntityWindow(file, offset, m_window, m_record);
+      if (!step) break;
+      EXPECT_EQ(file.GetPosition(), step->nextOffset);
+      EXPECT_EQ(bytes.compare(step->recordOffset, m_record.size(), m_record), 0);
+      steps.push_back({m_record, step->nextOffset});
+      offset = step->nextOffset;
     }
     return steps;
   }
@@ -106,11 +107,11 @@ TEST_F(EntityWindowTest, onlyTheBytesReadAreText) {
   test::WriteFile(m_path, bytes);
   CFile file;
   file.Open(m_path, CFile::Mode::Read);
-  ASSERT_EQ(ReadEntityWindow(file, 0, m_window, m_record), 3);
+  ASSERT_EQ(ReadEntityWindow(file, 0, m_window, m_record)->nextOffset, 3);
   test::WriteFile(m_path, "{abc");
   CFile shortFile;
   shortFile.Open(m_path, CFile::Mode::Read);
-  EXPECT_EQ(ReadEntityWindow(shortFile, 0, m_window, m_record), std::nullopt);
+  EXPECT_FALSE(ReadEntityWindow(shortFile, 0, m_window, m_record));
 }
 
 TEST_F(EntityWindowTest, stepAtOrPastTheEndReportsTheEnd) {
@@ -118,9 +119,9 @@ TEST_F(EntityWindowTest, stepAtOrPastTheEndReportsTheEnd) {
   CFile file;
   file.Open(m_path, CFile::Mode::Read);
   file.Seek(24);
-  EXPECT_EQ(ReadEntityWindow(file, 24, m_window, m_record), std::nullopt);
+  EXPECT_FALSE(ReadEntityWindow(file, 24, m_window, m_record));
   file.Seek(1000);
-  EXPECT_EQ(ReadEntityWindow(file, 1000, m_window, m_record), std::nullopt);
+  EXPECT_FALSE(ReadEntityWindow(file, 1000, m_window, m_record));
 }
 
 TEST_F(EntityWindowTest, crLfBetweenEntitiesStillYieldsWholeEntities) {
