@@ -1,0 +1,18 @@
+// kestrum-cli: the dialog's entity commands for scripts.
+#pragma once
+
+#include <iosfwd>
+
+namespace kestrum::cli {
+
+enum ExitCode : int {
+  kExitSuccess = 0,
+  kExitNothingFound = 1,
+  kExitUsage = 2,
+  kExitFileError = 3,
+};
+
+/** Parses the command line and runs the command; returns the process's exit code. */
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+}  // namespace kestrum::cli

@@ -1,0 +1,5 @@
+#include "cli.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) { return kestrum::cli::RunCli(argc, argv, std::cout, std::cerr); }

@@ -1,0 +1,178 @@
+// kestrum-cli run as a process, on maps laid out like compiled ones.
+#include "map_builder.h"
+#include "process.h"
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrum {
+namespace {
+
+using test::ProcessResult;
+using test::RunProcess;
+
+class CliProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_entities = mapgen::DemoEntities();
+    m_map = mapgen::BuildMap(mapgen::EntityLump(m_entities), 1'100'000, 20'000, 99);
+    ASSERT_GT(m_map.bytes.size(), 1'000'000u);
+    test::WriteFile(m_bspPath, m_map.bytes);
+  }
+
+  ProcessResult Run(const std::vector<std::string>& args) { return RunProcess(KESTRUM_CLI_PATH, args, m_dir.Path()); }
+
+  std::string ExpectedList() const {
+    std::string list;
+    for (const mapgen::Entity& entity : m_entities) list += mapgen::EntityText(entity) + "\r\n\r\n";
+    return list;
+  }
+
+  test::TempDir m_dir;
+  const std::string m_bspPath = m_dir.File("e1m1.bsp");
+  std::vector<mapgen::Entity> m_entities;
+  mapgen::BuiltMap m_map;
+};
+
+TEST_F(CliProcessTest, locatePrintsTheFirstEntitysOffset) {
+  const ProcessResult result = Run({"locate", m_bspPath});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.out, std::to_string(m_map.lumpOffset) + "\n");
+  EXPECT_EQ(result.err, "");
+}
+
+TEST_F(CliProcessTest, locateWithoutEntitiesPrintsZeroAndTheMessage) {
+  // The lump lies before the last tenth of a large file, where the scan does not look.
+  test::WriteFile(m_bspPath, mapgen::BuildMap(mapgen::EntityLump(m_entities), 1000, 1'200'000).bytes);
+  const ProcessResult result = Run({"locate", m_bspPath});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.out, "0\n");
+  EXPECT_EQ(result.err, "kestrum-cli: There is no entities available in this file\n");
+}
+
+TEST_F(CliProcessTest, unreadableMapsExitWithThreeAndTheReason) {
+  const std::string missing = m_dir.File("missing.bsp");
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"locate", missing}, {"list", missing, "out.txt"}, {"search", missing, "x"}, {"locate", m_dir.Path()}}) {
+    const ProcessResult result = Run(args);
+    EXPECT_EQ(result.exitCode, 3) << args[0];
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("Cannot open \"" + args[1] + "\""), std::string::npos) << result.err;
+  }
+}
+
+TEST_F(CliProcessTest, listWritesTheSameBytesAsTheDialog) {
+  const std::string out = m_dir.File("entities.txt");
+  const ProcessResult result = Run({"list", m_bspPath, out});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(test::ReadFile(out), ExpectedList());
+}
+
+TEST_F(CliProcessTest, listWithoutOutWritesTheDefaultNameInTheCurrentFolder) {
+  test::TempDir elsewhere;
+  const ProcessResult result = RunProcess(KESTRUM_CLI_PATH, {"list", m_bspPath}, elsewhere.Path());
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(test::ReadFile(elsewhere.File("e1m1.txt")), ExpectedList());
+}
+
+TEST_F(CliProcessTest, listOnAFullDiskExitsWithThree) {
+  const ProcessResult result = Run({"list", m_bspPath, "/dev/full"});
+  EXPECT_EQ(result.exitCode, 3);
+  EXPECT_NE(result.err.find("\"/dev/full\": No space left on device"), std::string::npos) << result.err;
+}
+
+TEST_F(CliProcessTest, searchPrintsEachFoundEntityWithItsFlags) {
+  const ProcessResult result = Run({"search", m_bspPath, "monster_dog"});
+  EXPECT_EQ(result.exitCode, 0);
+  const std::string lump = mapgen::EntityLump(m_entities);
+  const auto entityOffset = m_map.lumpOffset + static_cast<std::int32_t>(lump.find("{\n\"classname\" \"monster_dog\""));
+  EXPECT_EQ(result.out, "press 1: entity at offset " + std::to_string(entityOffset) +
+                            "\n"
+                            "  \"classname\" \"monster_dog\"\n"
+                            "  \"origin\" \"192 512 24\"\n"
+                            "  \"spawnflags\" \"768\"\n"
+                            "  \"targetname\" \"t2\"\n"
+                            "  flags: 256 (Easy), 512 (Medium)\n");
+}
+
+TEST_F(CliProcessTest, searchWritesOneJsonLinePerPress) {
+  const std::string lump = mapgen::EntityLump(m_entities);
+  const std::string teleport = "{\n\"classname\" \"info_teleport_destination\"";
+  const auto second = m_map.lumpOffset + static_cast<std::int32_t>(lump.find(teleport));
+  const std::string afterFirst = std::to_string(second);
+  const std::string afterSecond =
+      std::to_string(second + static_cast<std::int32_t>(lump.find('}', lump.find(teleport)) - lump.find(teleport)) + 2);
+
+  const ProcessResult result = Run({"search", m_bspPath, "teleport", "--presses", "4", "--json"});
+  EXPECT_EQ(result.exitCode, 0);
+  const std::string empty30 = "[" + [] {
+    std::string slots;
+    for (int n = 0; n < 30; ++n) slots += n ? ", \"\"" : "\"\"";
+    return slots;
+  }() + "]";
+  const std::string empty12 = R"(["", "", "", "", "", "", "", "", "", "", "", ""])";
+  auto pairs = [](std::vector<std::string> shown) {
+    shown.resize(30);
+    std::string json = "[";
+    for (std::size_t n = 0; n < shown.size(); ++n) json += (n ? ", \"" : "\"") + shown[n] + "\"";
+    return json + "]";
+  };
+  const std::string line1 = "{\"press\": 1, \"matchCount\": 1, \"cursor\": " + afterFirst + ", \"keys\": " +
+                            pairs({"classname", "target", "model"}) + ", \"values\": " +
+                            pairs({"trigger_teleport", "dest1", "*6"}) + ", \"flags\": " + empty12 + "}\n";
+  const std::string line2 = "{\"press\": 2, \"matchCount\": 2, \"cursor\": " + afterSecond + ", \"keys\": " +
+                            pairs({"classname", "targetname", "origin", "angle"}) + ", \"values\": " +
+                            pairs({"info_teleport_destination", "dest1", "640 640 40", "270"}) + ", \"flags\": " +
+                            empty12 + "}\n";
+  const std::string line3 = "{\"press\": 3, \"matchCount\": 2, \"cursor\": " + std::to_string(m_map.lumpOffset) +
+                            ", \"keys\": " + empty30 + ", \"values\": " + empty30 + ", \"flags\": " + empty12 + "}\n";
+  const std::string line4 = "{\"press\": 4, \"matchCount\": 3, \"cursor\": " + afterFirst + line1.substr(line1.find(", \"keys\""));
+  EXPECT_EQ(result.out, line1 + line2 + line3 + line4);
+}
+
+TEST_F(CliProcessTest, searchAllGoesOnceThroughTheLump) {
+  const ProcessResult result = Run({"search", m_bspPath, "\"light\"", "--all", "--json"});
+  EXPECT_EQ(result.exitCode, 0);
+  int lines = 0;
+  for (const char c : result.out) lines += c == '\n';
+  EXPECT_EQ(lines, 13);  // twelve lights, then the press that reaches the end
+  EXPECT_NE(result.out.find("{\"press\": 13, \"matchCount\": 12, "), std::string::npos);
+}
+
+TEST_F(CliProcessTest, searchWithoutAMatchExitsWithOne) {
+  const ProcessResult result = Run({"search", m_bspPath, "no such thing", "--all"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "kestrum-cli: no entity contains \"no such thing\"\n");
+}
+
+TEST_F(CliProcessTest, usageErrorsExitWithTwoAndHelpWithZero) {
+  EXPECT_EQ(Run({}).exitCode, 2);
+  EXPECT_EQ(Run({"search", m_bspPath}).exitCode, 2);
+  EXPECT_EQ(Run({"search", m_bspPath, "x", "--all", "--presses", "2"}).exitCode, 2);
+  EXPECT_EQ(Run({"search", m_bspPath, "x", "--presses", "0"}).exitCode, 2);
+  EXPECT_EQ(Run({"explode"}).exitCode, 2);
+  const ProcessResult help = Run({"list", "--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("Usage: kestrum-cli list"), std::string::npos) << help.out;
+  const ProcessResult version = Run({"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out, "Kestrum version 1.0\n");
+}
+
+TEST_F(CliProcessTest, flagsShowsTheFilledSlots) {
+  const ProcessResult result = Run({"flags", "  778junk"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.out, "slot 2 (Spawnflags): 2\nslot 4 (Spawnflags): 8\nslot 10 (Easy): 256\nslot 11 (Medium): 512\n");
+  EXPECT_EQ(Run({"flags", "-5"}).out, "");
+  EXPECT_EQ(Run({"flags", "9999999999999999999999999999999999999999"}).out.size(),
+            Run({"flags", "4095"}).out.size());
+}
+
+TEST(SampleMap, isWhatTheGeneratorMakes) {
+  EXPECT_EQ(test::ReadFile(KESTRUM_SOURCE_DIR "/samples/demo.bsp"), mapgen::DemoMap().bytes);
+}
+
+}  // namespace
+}  // namespace kestrum
