@@ -1,0 +1,39 @@
+// The dialog templates as data: every control with its id, kind, caption and rectangle
+// in dialog units, in template (and tab) order. Any front end builds its dialogs from
+// these, so the layout lives in one place.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace kestrum::res {
+
+enum class ControlKind {
+  PushButton,
+  DefPushButton,  ///< the dialog's default button
+  EditBox,        ///< one line, scrolls sideways, no length limit
+  Label,          ///< static text, never changed, no tab stop
+  Icon,           ///< the application icon, at its own size
+};
+
+struct ControlTemplate {
+  int id;  ///< -1 for controls the program never addresses
+  ControlKind kind;
+  std::string_view caption;
+  int x, y, width, height;  ///< dialog units
+  std::string_view name;    ///< a name the program's tests and tools address it by
+};
+
+struct DialogTemplate {
+  int id;
+  std::string_view title;
+  std::string_view fontName;
+  int pointSize;
+  int width, height;  ///< dialog units
+  std::vector<ControlTemplate> controls;
+};
+
+const DialogTemplate& MainDialogTemplate();   ///< IDD_MAIN
+const DialogTemplate& AboutDialogTemplate();  ///< IDD_ABOUT
+
+}  // namespace kestrum::res

@@ -1,0 +1,19 @@
+#include "about_box.h"
+
+#include "app_icon.h"
+#include "dialog_builder.h"
+#include "resource.h"
+
+#include <QPushButton>
+
+namespace kestrum::shell {
+
+CAboutBox::CAboutBox(QWidget* owner) : QDialog(owner) {
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  BuildDialog(*this, res::AboutDialogTemplate(), LoadMainIcon());
+  auto* ok = findChild<QPushButton*>(QStringLiteral("IDOK"));
+  connect(ok, &QPushButton::clicked, this, [this] { done(IDOK); });
+  ok->setFocus();
+}
+
+}  // namespace kestrum::shell

@@ -1,0 +1,25 @@
+// Qt widgets built from a dialog template.
+#pragma once
+
+#include "dialog_templates.h"
+
+#include <QFont>
+#include <QIcon>
+#include <vector>
+
+class QDialog;
+class QWidget;
+
+namespace kestrum::shell {
+
+/** The template's font, or the platform's sans-serif UI font at the same size where it is absent. */
+QFont DialogFont(const res::DialogTemplate& dialogTemplate);
+
+/**
+ * Gives the dialog the template's title, font and fixed size and creates its controls,
+ * placed in pixels converted from dialog units with the font's metrics. Returns the
+ * controls in template order, which is also the tab order; labels take no focus.
+ */
+std::vector<QWidget*> BuildDialog(QDialog& dialog, const res::DialogTemplate& dialogTemplate, const QIcon& icon);
+
+}  // namespace kestrum::shell

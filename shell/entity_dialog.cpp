@@ -1,0 +1,177 @@
+#include "entity_dialog.h"
+
+#include "about_box.h"
+#include "app_icon.h"
+#include "dialog_builder.h"
+#include "resource.h"
+#include "string_table.h"
+#include "widget_exchange.h"
+#include "window_geometry.h"
+
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QShortcut>
+
+namespace kestrum::shell {
+namespace {
+
+/** The buttons and the commands they run. */
+struct MessageMapEntry {
+  int controlId;
+  CommandOutcome (CEntityDlg::*handler)();
+};
+
+constexpr MessageMapEntry kMessageMap[] = {
+    {IDC_OPEN_BSP, &CEntityDlg::OnOpenBsp},
+    {IDC_CREATE_LIST, &CEntityDlg::OnCreateList},
+    {IDC_ANALYSE, &CEntityDlg::OnAnalyseEntity},
+};
+
+constexpr unsigned kSystemCommandMask = 0xFFF0;
+
+QString NameFilter(const FileChooserOptions& options) {
+  const QString description = QString::fromStdString(options.filterDescription);
+  const QString pattern = QString::fromStdString(options.filterPattern);
+  // Qt reads the patterns from the filter's last parentheses.
+  return description.endsWith("(" + pattern + ")") ? description : description + " (" + pattern + ")";
+}
+
+}  // namespace
+
+CEntityDialog::CEntityDialog(QWidget* parent) : QDialog(parent), m_record(*this), m_hIcon(LoadMainIcon()) {
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  const std::vector<res::ControlTemplate>& controls = res::MainDialogTemplate().controls;
+  const std::vector<QWidget*> widgets = BuildDialog(*this, res::MainDialogTemplate(), m_hIcon);
+  for (std::size_t n = 0; n < widgets.size(); ++n) {
+    const int id = controls[n].id;
+    if (auto* edit = qobject_cast<QLineEdit*>(widgets[n])) m_edits[id] = edit;
+    if (auto* button = qobject_cast<QPushButton*>(widgets[n])) {
+      connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
+    }
+  }
+
+  m_windowMenu = new QMenu(this);
+  m_windowMenu->setObjectName(QStringLiteral("windowMenu"));
+  connect(m_windowMenu->addAction(tr("&Close")), &QAction::triggered, this, [this] { OnSysCommand(kScClose, 0); });
+  auto* openWindowMenu = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
+  connect(openWindowMenu, &QShortcut::activated, this, [this] { m_windowMenu->popup(mapToGlobal(QPoint(0, 0))); });
+
+  OnInitDialog();
+}
+
+bool CEntityDialog::OnInitDialog() {
+  UpdateData(false);  // every box comes up empty
+
+  const std::string aboutText = res::LoadString(IDS_ABOUT_MENU);
+  if (!aboutText.empty()) {
+    m_windowMenu->addSeparator();
+    QAction* about = m_windowMenu->addAction(QString::fromStdString(aboutText));
+    about->setObjectName(QStringLiteral("IDM_ABOUT"));
+    connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUT, 0); });
+  }
+  setWindowIcon(m_hIcon);  // both sizes: the big and the small icon
+  m_record.SetStartValues();
+  findChild<QPushButton*>(QStringLiteral("IDOK"))->setFocus();
+  return true;
+}
+
+void CEntityDialog::OnCommand(int controlId) {
+  if (controlId == IDOK) {
+    OnOK();
+    return;
+  }
+  for (const MessageMapEntry& entry : kMessageMap) {
+    if (entry.controlId == controlId) {
+      (m_record.*entry.handler)();
+      return;
+    }
+  }
+}
+
+void CEntityDialog::OnOK() {
+  UpdateData(true);
+  done(IDOK);
+}
+
+void CEntityDialog::reject() { done(IDCANCEL); }
+
+void CEntityDialog::OnSysCommand(unsigned command, long /*lParam*/) {
+  if ((command & kSystemCommandMask) == IDM_ABOUT) {
+    CAboutBox about(this);
+    about.exec();
+    return;
+  }
+  Default(command);
+}
+
+void CEntityDialog::Default(unsigned command) {
+  if ((command & kSystemCommandMask) == kScClose) close();
+}
+
+void CEntityDialog::paintEvent(QPaintEvent* event) {
+  m_paintEvent = event;
+  OnPaint();
+  m_paintEvent = nullptr;
+}
+
+void CEntityDialog::OnPaint() {
+  if (!isMinimized()) {
+    QDialog::paintEvent(m_paintEvent);
+    return;
+  }
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().window());
+  const PixelPoint origin = CentredIconOrigin(width(), height(), kIconSize, kIconSize);
+  m_hIcon.paint(&painter, QRect(origin.x, origin.y, kIconSize, kIconSize));
+}
+
+void CEntityDialog::contextMenuEvent(QContextMenuEvent* event) {
+  // Only the background: the edit boxes have menus of their own.
+  QWidget* const under = childAt(event->pos());
+  if (under && !qobject_cast<QLabel*>(under)) return;
+  m_windowMenu->popup(event->globalPos());
+}
+
+std::optional<std::string> CEntityDialog::RunFileChooser(const FileChooserOptions& options, bool save) {
+  QFileDialog chooser(this);
+  chooser.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  chooser.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  chooser.setNameFilter(NameFilter(options));
+  chooser.setDefaultSuffix(QString::fromStdString(options.defaultExtension));
+  // Qt's chooser asks before replacing a file unless told otherwise, and has no
+  // read-only choice to hide.
+  chooser.setOption(QFileDialog::DontConfirmOverwrite, !options.overwritePrompt);
+  chooser.selectFile(QFile::decodeName(QByteArray::fromStdString(options.initialName)));
+  if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return std::nullopt;
+  return QFile::encodeName(chooser.selectedFiles().constFirst()).toStdString();
+}
+
+std::optional<std::string> CEntityDialog::ChooseFileToOpen(const FileChooserOptions& options) {
+  return RunFileChooser(options, false);
+}
+
+std::optional<std::string> CEntityDialog::ChooseFileToSave(const FileChooserOptions& options) {
+  return RunFileChooser(options, true);
+}
+
+void CEntityDialog::MessageBox(const std::string& text) {
+  QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), QString::fromStdString(text),
+                  QMessageBox::Ok, this);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+void CEntityDialog::UpdateData(bool saveAndValidate) {
+  CWidgetExchange exchange(saveAndValidate, m_edits);
+  m_record.DoDataExchange(exchange);
+}
+
+}  // namespace kestrum::shell
