@@ -1,0 +1,379 @@
+#include "about_box.h"
+#include "dialog_builder.h"
+#include "dialog_templates.h"
+#include "entity_dialog.h"
+#include "map_builder.h"
+#include "modal.h"
+#include "resource.h"
+#include "test_files.h"
+#include "window_geometry.h"
+
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+
+using kestrum::CEntityDlg;
+using kestrum::shell::CAboutBox;
+using kestrum::shell::CEntityDialog;
+using kestrum::test::WhenModal;
+
+namespace {
+
+QString Name(const kestrum::res::ControlTemplate& control) {
+  return QString::fromUtf8(control.name.data(), static_cast<int>(control.name.size()));
+}
+
+QLineEdit* Edit(QWidget& dialog, const QString& name) { return dialog.findChild<QLineEdit*>(name); }
+QLineEdit* KeyBox(QWidget& dialog, int row) { return Edit(dialog, QStringLiteral("IDC_KEY%1").arg(row)); }
+QLineEdit* ValueBox(QWidget& dialog, int row) { return Edit(dialog, QStringLiteral("IDC_VALUE%1").arg(row)); }
+QLineEdit* FlagBox(QWidget& dialog, int slot) { return Edit(dialog, QStringLiteral("IDC_FLAG%1").arg(slot)); }
+QPushButton* Button(QWidget& dialog, const char* name) { return dialog.findChild<QPushButton*>(name); }
+
+kestrum::shell::DialogUnitBase BaseOf(const QWidget& dialog) {
+  const QFontMetrics metrics(dialog.font());
+  return kestrum::shell::DialogUnitBaseFromFont(
+      metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
+      metrics.height());
+}
+
+/**
+ * Chooses path in the next file chooser. What differs from the expected set-up is
+ * returned (after the chooser closed), so that a mismatch never leaves it open.
+ */
+std::shared_ptr<QStringList> ChooseInNextFileDialog(const QString& path, QFileDialog::AcceptMode mode,
+                                                    const QString& suffix, const QString& filter,
+                                                    const QString& initialName) {
+  auto mismatches = std::make_shared<QStringList>();
+  WhenModal<QFileDialog>([=](QFileDialog* chooser) {
+    auto* nameEdit = chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (chooser->acceptMode() != mode) *mismatches << "accept mode";
+    if (chooser->defaultSuffix() != suffix) *mismatches << "suffix " + chooser->defaultSuffix();
+    if (chooser->nameFilters() != QStringList{filter}) *mismatches << "filter " + chooser->nameFilters().join('|');
+    if (nameEdit->text() != initialName) *mismatches << "initial name " + nameEdit->text();
+    nameEdit->setText(path);
+    static_cast<QDialog*>(chooser)->accept();
+  });
+  return mismatches;
+}
+
+/** Checks the next message box and presses its OK. */
+void ExpectMessage(const QString& text, bool* seen) {
+  WhenModal<QMessageBox>([=](QMessageBox* box) {
+    *seen = box->text() == text && box->windowTitle() == QCoreApplication::applicationName() &&
+            box->icon() == QMessageBox::NoIcon && box->buttons().size() == 1;
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+}
+
+}  // namespace
+
+class TestEntityDialog : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void templateBuildsEveryControlInOrderAtItsPlace();
+  void tabOrderFollowsTheTemplateAndSkipsLabels();
+  void geometryArithmetic();
+  void startsEmptyWithFocusOnOk();
+  void exchangeMovesEveryBoxBothWaysByteForByte();
+  void wholeSessionThroughTheButtons();
+  void commandsWithoutAMapShowTheMessage();
+  void enterInAnEditBoxPressesOkAndSaves();
+  void escapeEndsWithoutAnExchange();
+  void enterOnAnotherButtonPressesThatButton();
+  void windowMenuHoldsCloseAndTheAboutEntry();
+  void systemCommandsSixteenToThirtyOneOpenTheAboutBox();
+  void aboutBoxShowsNameVersionAndCredits();
+  void iconsAreSetInBothSizes();
+};
+
+void TestEntityDialog::templateBuildsEveryControlInOrderAtItsPlace() {
+  CEntityDialog dialog;
+  const auto& main = kestrum::res::MainDialogTemplate();
+  QCOMPARE(main.controls.size(), std::size_t{86});
+  QCOMPARE(dialog.windowTitle(), QStringLiteral("Kestrum"));
+
+  const auto base = BaseOf(dialog);
+  const auto size = kestrum::shell::MapDialogRect(base, 0, 0, 528, 345);
+  QCOMPARE(dialog.minimumSize(), QSize(size.width, size.height));
+  QCOMPARE(dialog.maximumSize(), QSize(size.width, size.height));
+
+  const QList<QWidget*> children = dialog.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+  int index = 0;
+  for (const auto& control : main.controls) {
+    QWidget* widget = dialog.findChild<QWidget*>(Name(control));
+    QVERIFY2(widget, qPrintable(Name(control)));
+    QCOMPARE(children.at(index++), widget);  // created in template order
+    const auto rect = kestrum::shell::MapDialogRect(base, control.x, control.y, control.width, control.height);
+    QCOMPARE(widget->geometry(), QRect(rect.x, rect.y, rect.width, rect.height));
+    if (control.kind == kestrum::res::ControlKind::Label) {
+      QCOMPARE(qobject_cast<QLabel*>(widget)->text(), QString::fromUtf8(control.caption.data()));
+    }
+  }
+  // The ids of the exchanged boxes and a few places the template pins down.
+  QCOMPARE(main.controls[5].id, 1005);
+  QCOMPARE(main.controls[66].id, 1064);
+  QCOMPARE(main.controls[69].id, 1066);
+  QCOMPARE(main.controls[82].id, 1077);
+  QCOMPARE(main.controls[82].y, 231);
+  QCOMPARE(main.controls[83].x, 419);  // "Easy"
+  const auto& row20 = main.controls[9 + 2 * (20 - 2)];  // key box of row 20
+  QCOMPARE(row20.id, 1043);
+  QCOMPARE(row20.y, 322);
+  QVERIFY(Button(dialog, "IDOK")->isDefault());
+  QVERIFY(!Button(dialog, "IDC_OPEN_BSP")->isDefault());
+  QCOMPARE(Button(dialog, "IDC_ANALYSE")->text(), QStringLiteral("Analyse Entity"));
+}
+
+void TestEntityDialog::tabOrderFollowsTheTemplateAndSkipsLabels() {
+  CEntityDialog dialog;
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowActive(&dialog));
+  QStringList expected;
+  for (const auto& control : kestrum::res::MainDialogTemplate().controls) {
+    if (control.kind != kestrum::res::ControlKind::Label) expected << Name(control);
+  }
+  QCOMPARE(expected.size(), 77);  // 86 controls, 9 of them labels
+  QStringList visited{QApplication::focusWidget()->objectName()};
+  for (int step = 1; step < expected.size(); ++step) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    visited << QApplication::focusWidget()->objectName();
+  }
+  QCOMPARE(visited, expected);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("IDOK"));  // wraps around
+}
+
+void TestEntityDialog::geometryArithmetic() {
+  using namespace kestrum::shell;
+  QCOMPARE(CentredIconOrigin(0, 0, 32, 32).x, -15);  // toward zero, not -16
+  QCOMPARE(CentredIconOrigin(100, 61, 32, 32).x, 34);
+  QCOMPARE(CentredIconOrigin(100, 61, 32, 32).y, 15);
+  QCOMPARE(DialogUnitBaseFromFont(364, 14).cx, 7);
+  QCOMPARE(DialogUnitBaseFromFont(338, 13).cx, 7);  // 6.5 rounds up
+  QCOMPARE(DialogUnitBaseFromFont(337, 13).cx, 6);
+  const PixelRect rect = MapDialogRect({7, 13}, 75, 74, 50, 14);
+  QCOMPARE(rect.x, 131);
+  QCOMPARE(rect.y, 120);
+  QCOMPARE(rect.width, 88);
+  QCOMPARE(rect.height, 23);
+}
+
+void TestEntityDialog::startsEmptyWithFocusOnOk() {
+  CEntityDialog dialog;
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowActive(&dialog));
+  QCOMPARE(QApplication::focusWidget(), Button(dialog, "IDOK"));
+  for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) QVERIFY(edit->text().isEmpty());
+  QVERIFY(dialog.Record().m_bspPath.empty());
+}
+
+void TestEntityDialog::exchangeMovesEveryBoxBothWaysByteForByte() {
+  CEntityDialog dialog;
+  CEntityDlg& record = dialog.Record();
+  std::string bytes;
+  for (int byte = 1; byte < 256; ++byte) bytes.push_back(static_cast<char>(byte));
+  record.m_search = "find me";
+  record.m_keys[0] = "never shown";
+  record.m_keys[30] = bytes;
+  record.m_values[1] = std::string(100'000, 'v');  // no length limit
+  record.m_flags[12] = "1024";
+  dialog.UpdateData(false);
+  QCOMPARE(Edit(dialog, "IDC_SEARCH")->text(), QStringLiteral("find me"));
+  QCOMPARE(KeyBox(dialog, 30)->text(), QString::fromLatin1(bytes.data(), static_cast<int>(bytes.size())));
+  QCOMPARE(ValueBox(dialog, 1)->text().size(), 100'000);
+  QCOMPARE(FlagBox(dialog, 12)->text(), QStringLiteral("1024"));
+  for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) QVERIFY(edit->text() != "never shown");
+
+  QTest::keyClicks(FlagBox(dialog, 3), QStringLiteral("typed "));
+  QTest::sendKeyEvent(QTest::Click, FlagBox(dialog, 3), Qt::Key_unknown, QStringLiteral("é"), Qt::NoModifier);
+  KeyBox(dialog, 30)->setText(QStringLiteral("changed"));
+  dialog.UpdateData(true);
+  QCOMPARE(record.m_flags[3], std::string("typed \xe9"));
+  QCOMPARE(record.m_keys[30], std::string("changed"));
+  QCOMPARE(record.m_values[1].size(), std::size_t{100'000});
+  QCOMPARE(record.m_keys[0], std::string("never shown"));
+}
+
+void TestEntityDialog::wholeSessionThroughTheButtons() {
+  kestrum::test::TempDir dir;
+  const kestrum::mapgen::BuiltMap map = kestrum::mapgen::DemoMap();
+  const QString bspPath = QString::fromStdString(dir.File("demo.bsp"));
+  const QString listPath = QString::fromStdString(dir.File("demo-entities.txt"));
+  kestrum::test::WriteFile(bspPath.toStdString(), map.bytes);
+
+  CEntityDialog dialog;
+  dialog.show();
+  const auto openMismatches =
+      ChooseInNextFileDialog(bspPath, QFileDialog::AcceptOpen, "bsp", "Compiled map BSP bsp(*.bsp)", "*.bsp");
+  QTest::mouseClick(Button(dialog, "IDC_OPEN_BSP"), Qt::LeftButton);
+  QCOMPARE(*openMismatches, QStringList());
+  QCOMPARE(dialog.Record().m_bspPath, bspPath.toStdString());
+  QCOMPARE(dialog.Record().m_entityOffset, map.lumpOffset);
+
+  QTest::keyClicks(Edit(dialog, "IDC_SEARCH"), QStringLiteral("monster_"));
+  QTest::mouseClick(Button(dialog, "IDC_ANALYSE"), Qt::LeftButton);
+  QCOMPARE(KeyBox(dialog, 1)->text(), QStringLiteral("classname"));
+  QCOMPARE(ValueBox(dialog, 1)->text(), QStringLiteral("monster_army"));
+  QCOMPARE(FlagBox(dialog, 10)->text(), QStringLiteral("256"));
+  QTest::mouseClick(Button(dialog, "IDC_ANALYSE"), Qt::LeftButton);
+  QCOMPARE(ValueBox(dialog, 1)->text(), QStringLiteral("monster_dog"));
+  QCOMPARE(FlagBox(dialog, 10)->text(), QStringLiteral("256"));
+  QCOMPARE(FlagBox(dialog, 11)->text(), QStringLiteral("512"));
+  QCOMPARE(ValueBox(dialog, 4)->text(), QStringLiteral("t2"));
+  QCOMPARE(KeyBox(dialog, 5)->text(), QString());
+  QCOMPARE(dialog.Record().m_matchCount, 2);
+
+  const auto saveMismatches =
+      ChooseInNextFileDialog(listPath, QFileDialog::AcceptSave, "txt", "Text file txt(*.txt)", "demo.txt");
+  QTest::mouseClick(Button(dialog, "IDC_CREATE_LIST"), Qt::LeftButton);
+  QCOMPARE(*saveMismatches, QStringList());
+  std::string expected;
+  for (const auto& entity : kestrum::mapgen::DemoEntities()) {
+    expected += kestrum::mapgen::EntityText(entity) + "\r\n\r\n";
+  }
+  QCOMPARE(kestrum::test::ReadFile(listPath.toStdString()), expected);
+  QVERIFY(dialog.isVisible());
+}
+
+void TestEntityDialog::commandsWithoutAMapShowTheMessage() {
+  CEntityDialog dialog;
+  dialog.show();
+  for (const char* button : {"IDC_ANALYSE", "IDC_CREATE_LIST"}) {
+    bool seen = false;
+    ExpectMessage(QStringLiteral("No bsp file has been loaded!!"), &seen);
+    QTest::mouseClick(Button(dialog, button), Qt::LeftButton);
+    QVERIFY2(seen, button);
+  }
+}
+
+void TestEntityDialog::enterInAnEditBoxPressesOkAndSaves() {
+  CEntityDialog dialog;
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowActive(&dialog));
+  QLineEdit* search = Edit(dialog, "IDC_SEARCH");
+  search->setFocus();
+  QTest::keyClicks(search, QStringLiteral("light"));
+  QTest::keyClick(search, Qt::Key_Return);
+  QVERIFY(!dialog.isVisible());
+  QCOMPARE(dialog.result(), int{IDOK});
+  QCOMPARE(dialog.Record().m_search, std::string("light"));  // OK ran one save
+}
+
+void TestEntityDialog::escapeEndsWithoutAnExchange() {
+  CEntityDialog dialog;
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowActive(&dialog));
+  QTest::keyClicks(ValueBox(dialog, 2), QStringLiteral("typed"));
+  QTest::keyClick(ValueBox(dialog, 2), Qt::Key_Escape);
+  QVERIFY(!dialog.isVisible());
+  QCOMPARE(dialog.result(), int{IDCANCEL});
+  QVERIFY(dialog.Record().m_values[2].empty());
+}
+
+void TestEntityDialog::enterOnAnotherButtonPressesThatButton() {
+  CEntityDialog dialog;
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowActive(&dialog));
+  bool seen = false;
+  ExpectMessage(QStringLiteral("No bsp file has been loaded!!"), &seen);
+  Button(dialog, "IDC_ANALYSE")->setFocus();
+  QTest::keyClick(Button(dialog, "IDC_ANALYSE"), Qt::Key_Return);
+  QTRY_VERIFY(seen);
+  QVERIFY(dialog.isVisible());
+}
+
+void TestEntityDialog::windowMenuHoldsCloseAndTheAboutEntry() {
+  CEntityDialog dialog;
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowActive(&dialog));
+  const QList<QAction*> actions = dialog.WindowMenu()->actions();
+  QCOMPARE(actions.size(), 3);
+  QCOMPARE(actions[0]->text(), QStringLiteral("&Close"));
+  QVERIFY(actions[1]->isSeparator());
+  QCOMPARE(actions[2]->text(), QStringLiteral("&A propos de Kestrum..."));
+
+  QTest::keyClick(&dialog, Qt::Key_Space, Qt::AltModifier);
+  QTRY_VERIFY(dialog.WindowMenu()->isVisible());
+  dialog.WindowMenu()->hide();
+
+  // A right click on the background opens it too.
+  const QPoint background(dialog.width() - 5, dialog.height() - 5);
+  QVERIFY(dialog.childAt(background) == nullptr);
+  QContextMenuEvent onBackground(QContextMenuEvent::Mouse, background, dialog.mapToGlobal(background));
+  QApplication::sendEvent(&dialog, &onBackground);
+  QTRY_VERIFY(dialog.WindowMenu()->isVisible());
+  dialog.WindowMenu()->hide();
+
+  actions[0]->trigger();
+  QVERIFY(!dialog.isVisible());
+  QCOMPARE(dialog.result(), int{IDCANCEL});
+}
+
+void TestEntityDialog::systemCommandsSixteenToThirtyOneOpenTheAboutBox() {
+  CEntityDialog dialog;
+  dialog.show();
+  for (const unsigned command : {16u, 23u, 31u}) {
+    bool opened = false;
+    WhenModal<CAboutBox>([&](CAboutBox* about) {
+      opened = about->parentWidget() == &dialog;
+      QTest::keyClick(about, Qt::Key_Escape);
+    });
+    dialog.OnSysCommand(command, 0);
+    QVERIFY2(opened, qPrintable(QString::number(command)));
+  }
+  for (const unsigned command : {15u, 32u, 0xF120u}) {
+    dialog.OnSysCommand(command, 0);  // default processing: nothing modal opens
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QVERIFY(dialog.isVisible());
+  }
+}
+
+void TestEntityDialog::aboutBoxShowsNameVersionAndCredits() {
+  CEntityDialog dialog;
+  dialog.show();
+  dialog.Record().m_keys[3] = "kept";
+  dialog.UpdateData(false);
+  KeyBox(dialog, 4)->setText(QStringLiteral("typed"));
+  for (int opening = 0; opening < 2; ++opening) {
+    QString title, version, focus;
+    int credits = 0;
+    bool hasIcon = false;
+    WhenModal<CAboutBox>([&](CAboutBox* about) {
+      title = about->windowTitle();
+      version = about->findChild<QLabel*>("about_version")->text();
+      for (const char* name : {"about_credit1", "about_credit2", "about_credit3"}) {
+        credits += !about->findChild<QLabel*>(name)->text().isEmpty();
+      }
+      hasIcon = !about->findChild<QLabel*>("about_icon")->pixmap().isNull();
+      focus = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+      QTest::mouseClick(about->findChild<QPushButton*>("IDOK"), Qt::LeftButton);
+    });
+    dialog.WindowMenu()->actions()[2]->trigger();
+    QCOMPARE(title, QStringLiteral("A propos de Kestrum"));
+    QCOMPARE(version, QStringLiteral("Kestrum version 1.0"));
+    QCOMPARE(credits, 3);
+    QVERIFY(hasIcon);
+    QCOMPARE(focus, QStringLiteral("IDOK"));
+  }
+  QCOMPARE(KeyBox(dialog, 3)->text(), QStringLiteral("kept"));
+  QCOMPARE(KeyBox(dialog, 4)->text(), QStringLiteral("typed"));
+  QVERIFY(dialog.Record().m_keys[4].empty());
+  QVERIFY(dialog.isVisible());
+}
+
+void TestEntityDialog::iconsAreSetInBothSizes() {
+  CEntityDialog dialog;
+  const QList<QSize> sizes = dialog.windowIcon().availableSizes();
+  QVERIFY(sizes.contains(QSize(32, 32)));
+  QVERIFY(sizes.contains(QSize(16, 16)));
+  QCOMPARE(dialog.OnQueryDragIcon().cacheKey(), dialog.windowIcon().cacheKey());
+}
+
+QTEST_MAIN(TestEntityDialog)
+#include "tst_entity_dialog.moc"
