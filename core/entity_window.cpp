@@ -1,6 +1,7 @@
 #include "entity_window.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace kestrum {
@@ -18,30 +19,54 @@ bool AppendWindowText(CFile& file, EntityWindow& window, std::string& text) {
   return textEnd == begin + window.size();
 }
 
-}  // namespace
-
-std::optional<EntityStep> ReadEntityWindow(CFile& file, std::int32_t offset, EntityWindow& window,
-                                           std::string& record) {
-  record.clear();
-  std::size_t searched = 0;
-  std::size_t close = std::string::npos;
+/**
+ * Reads on, past a window full of text without a "}", to the entity's first "}".
+ * The record then holds all the text read; nothing when a NUL or the file's end comes first.
+ */
+std::optional<std::size_t> ReadLongEntity(CFile& file, std::int32_t offset, EntityWindow& window,
+                                          std::string& record) {
+  record.assign(window.data(), window.size());
   for (;;) {
-    const bool windowFull = AppendWindowText(file, window, record);
-    close = record.find(kClosingBrace, searched);
-    if (close != std::string::npos) break;
-    if (!windowFull) return std::nullopt;  // a NUL or the end of the file: no more entities
     if (record.size() >= kMaxEntityLength) {
       throw CFileException(file.GetFilePath(), "the entity at offset " + std::to_string(offset) +
                                                    " has no closing brace within its first " +
                                                    std::to_string(kMaxEntityLength / 1024 / 1024) +
                                                    " MiB, so the entities after it cannot be read");
     }
-    searched = record.size();
+    const std::size_t searched = record.size();
+    const bool windowFull = AppendWindowText(file, window, record);
+    const std::size_t close = record.find(kClosingBrace, searched);
+    if (close != std::string::npos) return close;
+    if (!windowFull) return std::nullopt;
   }
-  const std::size_t open = record.find(kOpeningBrace);
-  const std::size_t first = open < close ? open : 0;
-  record.resize(close + 1);
-  record.erase(0, first);
+}
+
+}  // namespace
+
+std::optional<EntityStep> ReadEntityWindow(CFile& file, std::int32_t offset, EntityWindow& window,
+                                           std::string& record) {
+  const std::size_t got = file.Read(window.data(), window.size());
+  const char* const begin = window.data();
+  // Most entities are short: look for the "}" first, then make sure no NUL cuts the
+  // text before it, so that only the entity's own bytes are scanned.
+  std::size_t close = 0;
+  std::size_t first = 0;
+  if (const void* brace = std::memchr(begin, kClosingBrace, got)) {
+    close = static_cast<std::size_t>(static_cast<const char*>(brace) - begin);
+    if (std::memchr(begin, '\0', close)) return std::nullopt;
+    const void* open = std::memchr(begin, kOpeningBrace, close);
+    first = open ? static_cast<std::size_t>(static_cast<const char*>(open) - begin) : 0;
+    record.assign(begin + first, close + 1 - first);
+  } else {
+    if (got < window.size() || std::memchr(begin, '\0', got)) return std::nullopt;
+    const std::optional<std::size_t> longClose = ReadLongEntity(file, offset, window, record);
+    if (!longClose) return std::nullopt;
+    close = *longClose;
+    const std::size_t open = record.find(kOpeningBrace);
+    first = open < close ? open : 0;
+    record.resize(close + 1);
+    record.erase(0, first);
+  }
 
   const std::int64_t next = std::min<std::int64_t>(static_cast<std::int64_t>(offset) + close + 2,
                                                    std::numeric_limits<std::int32_t>::max());

@@ -1,0 +1,201 @@
+// Benchmarks of Open BSP and Create list against the plain I/O they cannot beat:
+// reading the scanned range once with a memmem over it, and copying the entity bytes.
+#include "cli_session.h"
+#include "locator.h"
+#include "map_builder.h"
+#include "test_files.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <fcntl.h>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using kestrum::test::TempDir;
+
+constexpr std::size_t kMapSize = 256u << 20;
+constexpr std::size_t kBlock = 1u << 20;
+
+TempDir& Folder() {
+  static TempDir folder;
+  return folder;
+}
+
+/** Binary-looking bytes without the key: NUL-rich, so the NUL logic is exercised too. */
+void WriteBinaryMap(const std::string& path, std::size_t size, std::int64_t keyAt) {
+  std::vector<char> block(kBlock);
+  std::uint32_t state = 12345;
+  for (char& byte : block) {
+    state = state * 1664525u + 1013904223u;
+    const unsigned value = state >> 24;
+    byte = value < 128 ? '\0' : static_cast<char>("worldspan{}\" x"[value % 14]);
+  }
+  const int out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  for (std::size_t written = 0; written < size; written += block.size()) {
+    if (::write(out, block.data(), block.size()) != static_cast<ssize_t>(block.size())) std::abort();
+  }
+  if (keyAt >= 0) {
+    const std::string entity = "{\n\"classname\" \"worldspawn\"\n}\n";
+    if (::pwrite(out, entity.data(), entity.size(), keyAt) != static_cast<ssize_t>(entity.size())) std::abort();
+  }
+  ::close(out);
+}
+
+const std::string& MapWithoutKey() {
+  static const std::string path = [] {
+    const std::string file = Folder().File("nokey.bsp");
+    WriteBinaryMap(file, kMapSize, -1);
+    return file;
+  }();
+  return path;
+}
+
+const std::string& MapWithKey() {
+  static const std::string path = [] {
+    const std::string file = Folder().File("key.bsp");
+    WriteBinaryMap(file, kMapSize, static_cast<std::int64_t>(kMapSize) * 97 / 100);
+    return file;
+  }();
+  return path;
+}
+
+void OpenBsp(benchmark::State& state, const std::string& path) {
+  std::ostringstream messages;
+  for (auto _ : state) {
+    kestrum::cli::CCliSession session(messages);
+    const kestrum::CommandOutcome outcome = session.OpenBsp(path);
+    benchmark::DoNotOptimize(outcome);
+    if ((outcome == kestrum::CommandOutcome::Done) != (path == MapWithKey())) state.SkipWithError("wrong outcome");
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * (kMapSize - kMapSize * 9 / 10));
+}
+
+/** One sequential read of the scanned range with a memmem for the key: the floor. */
+void ReadAndMemmem(benchmark::State& state, const std::string& path) {
+  std::vector<char> block(kBlock);
+  for (auto _ : state) {
+    const int in = ::open(path.c_str(), O_RDONLY);
+    off_t offset = static_cast<off_t>(kMapSize * 9 / 10);
+    const void* found = nullptr;
+    for (ssize_t got; (got = ::pread(in, block.data(), block.size(), offset)) > 0; offset += got) {
+      found = memmem(block.data(), static_cast<std::size_t>(got), "worldspawn", 10);
+      if (found) break;
+    }
+    benchmark::DoNotOptimize(found);
+    ::close(in);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * (kMapSize - kMapSize * 9 / 10));
+}
+
+BENCHMARK_CAPTURE(OpenBsp, without_key, MapWithoutKey())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReadAndMemmem, without_key, MapWithoutKey())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenBsp, with_key, MapWithKey())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReadAndMemmem, with_key, MapWithKey())->Unit(benchmark::kMillisecond);
+
+struct LumpMap {
+  std::string path;
+  std::int32_t lumpOffset;
+  std::size_t lumpSize;
+};
+
+const LumpMap& MapOf100000Entities() {
+  static const LumpMap map = [] {
+    std::vector<kestrum::mapgen::Entity> entities = kestrum::mapgen::DemoEntities();
+    for (int n = static_cast<int>(entities.size()); n < 100'000; ++n) {
+      entities.push_back({{{"classname", n % 3 ? "light" : "info_null"},
+                           {"origin", std::to_string(n % 4096) + " " + std::to_string(n / 4096) + " 64"},
+                           {"spawnflags", std::to_string(n % 4096)}}});
+    }
+    const std::string lump = kestrum::mapgen::EntityLump(entities);
+    // The lump must begin in the map's last tenth, where a large map is scanned.
+    const kestrum::mapgen::BuiltMap built = kestrum::mapgen::BuildMap(lump, 10 * lump.size(), 64 << 10);
+    LumpMap result{Folder().File("lump.bsp"), built.lumpOffset, lump.size()};
+    kestrum::test::WriteFile(result.path, built.bytes);
+    return result;
+  }();
+  return map;
+}
+
+void CreateList(benchmark::State& state) {
+  const LumpMap& map = MapOf100000Entities();
+  std::ostringstream messages;
+  kestrum::cli::CCliSession session(messages);
+  if (session.OpenBsp(map.path) != kestrum::CommandOutcome::Done) state.SkipWithError("no entities found");
+  const std::string list = Folder().File("list.txt");
+  for (auto _ : state) {
+    if (session.CreateList(list) != kestrum::CommandOutcome::Done) state.SkipWithError(messages.str().c_str());
+  }
+  if (!messages.str().empty()) {
+    state.SkipWithError(messages.str().c_str());
+  } else if (kestrum::test::ReadFile(list).size() != map.lumpSize - 1 + 3 * 100'000) {
+    state.SkipWithError("wrong list size");
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * map.lumpSize));
+}
+
+/** Copying the lump's bytes to a file: read and write in large blocks. */
+void CopyLump(benchmark::State& state) {
+  const LumpMap& map = MapOf100000Entities();
+  const std::string copy = Folder().File("copy.txt");
+  std::vector<char> block(kBlock);
+  for (auto _ : state) {
+    const int in = ::open(map.path.c_str(), O_RDONLY);
+    const int out = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::size_t done = 0;
+    while (done < map.lumpSize) {
+      const std::size_t want = std::min(block.size(), map.lumpSize - done);
+      const ssize_t got = ::pread(in, block.data(), want, map.lumpOffset + static_cast<off_t>(done));
+      if (got <= 0 || ::write(out, block.data(), static_cast<std::size_t>(got)) != got) std::abort();
+      done += static_cast<std::size_t>(got);
+    }
+    ::close(out);
+    ::close(in);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * map.lumpSize));
+}
+
+BENCHMARK(CreateList)->Unit(benchmark::kMillisecond);
+BENCHMARK(CopyLump)->Unit(benchmark::kMillisecond);
+
+/** Prints as usual and keeps each run's time, for the ratios at the end. */
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (!run.error_occurred) m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+  }
+
+  void PrintRatio(const std::string& what, const std::string& measured, const std::string& baseline,
+                  double target) const {
+    const auto a = m_times.find(measured);
+    const auto b = m_times.find(baseline);
+    if (a == m_times.end() || b == m_times.end()) return;
+    const double ratio = a->second / b->second;
+    std::cout << what << ": " << ratio << " x baseline (target at most " << target << ") "
+              << (ratio <= target ? "met" : "MISSED") << '\n';
+  }
+
+ private:
+  std::map<std::string, double> m_times;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatio("Open BSP, no key", "OpenBsp/without_key", "ReadAndMemmem/without_key", 1.5);
+  reporter.PrintRatio("Open BSP, key in the last tenth", "OpenBsp/with_key", "ReadAndMemmem/with_key", 1.5);
+  reporter.PrintRatio("Create list, 100,000 entities", "CreateList", "CopyLump", 3.0);
+  benchmark::Shutdown();
+  return 0;
+}
