@@ -18,7 +18,7 @@ CFileException::CFileException(const std::string& path, const std::string& reaso
 
 CFile::~CFile() { Abort(); }
 
-void CFile::Open(const std::string& path, Mode mode, mode_t permissions) {
+void CFile::Open(const std::string& path, Mode mode, mode_t permissions, const std::string& nameInMessages) {
   Abort();
   int flags = O_CLOEXEC;
   switch (mode) {
@@ -39,7 +39,7 @@ void CFile::Open(const std::string& path, Mode mode, mode_t permissions) {
     }
   }
   m_descriptor = descriptor;
-  m_path = path;
+  m_path = nameInMessages.empty() ? path : nameInMessages;
   m_position = 0;
   m_bufferOffset = 0;
   m_bufferLength = 0;

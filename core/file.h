@@ -44,8 +44,12 @@ class CFile {
   CFile(const CFile&) = delete;
   CFile& operator=(const CFile&) = delete;
 
-  /** @param permissions for the created modes: the mode bits before the umask. */
-  void Open(const std::string& path, Mode mode, mode_t permissions = 0666);
+  /**
+   * @param permissions for the created modes: the mode bits before the umask.
+   * @param nameInMessages the name errors give the file, when the user knows it by
+   *        another (a temporary file written in place of the list); the path by default.
+   */
+  void Open(const std::string& path, Mode mode, mode_t permissions = 0666, const std::string& nameInMessages = {});
   bool IsOpen() const { return m_descriptor >= 0; }
   const std::string& GetFilePath() const { return m_path; }
 

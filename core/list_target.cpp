@@ -50,7 +50,7 @@ CListTarget::CListTarget(CFile& file, const std::string& listPath, const std::st
   for (unsigned attempt = 0;; ++attempt) {
     m_temporaryPath = TemporaryNameBeside(m_listPath, attempt);
     try {
-      m_file.Open(m_temporaryPath, CFile::Mode::CreateNew, permissions);
+      m_file.Open(m_temporaryPath, CFile::Mode::CreateNew, permissions, listPath);
       return;
     } catch (const CFileException& error) {
       if (error.Error() != EEXIST || attempt == kMaxAttempts) {
