@@ -71,8 +71,8 @@ std::optional<std::int32_t> ScanForKey(CFile& file, std::int32_t length) {
   // The bytes kept from one block to the next: the 54 in front of a key, which decide
   // whether a NUL hides it, and a key's first 9 bytes that may end a block.
   constexpr std::size_t kCarry = kProbeStep + kKeyLength - 1;
-  constexpr std::size_t kBlock = 1 << 20;
-  std::vector<char> buffer(kCarry + kBlock);
+  const std::size_t block = std::min<std::size_t>(1 << 20, static_cast<std::size_t>(length - scanStart));
+  std::vector<char> buffer(kCarry + block);
   std::size_t held = 0;
   std::int64_t bufferStart = scanStart;  // file offset of buffer[0]
   std::int64_t searchFrom = scanStart;   // first offset where a key may still begin
@@ -82,7 +82,7 @@ std::optional<std::int32_t> ScanForKey(CFile& file, std::int32_t length) {
   for (;;) {
     const std::int64_t unread = length - (bufferStart + static_cast<std::int64_t>(held));
     const std::size_t got =
-        unread > 0 ? file.Read(buffer.data() + held, std::min<std::size_t>(kBlock, unread)) : 0;
+        unread > 0 ? file.Read(buffer.data() + held, std::min<std::size_t>(block, unread)) : 0;
     held += got;
 
     const char* const data = buffer.data();

@@ -1,0 +1,21 @@
+// Open BSP and Create list on arbitrary maps: every record written is followed by its
+// separator, and the list holds nothing else.
+#include "fuzz_support.h"
+#include "scripted_services.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace kestrum;
+  static const test::TempDir folder;
+  static const std::string listPath = folder.File("list.txt");
+  test::ScriptedDialog ui;
+  ui.Open(fuzz::FileOf(fuzz::BytesOf(data, size)));
+  if (ui.CreateList(listPath) != CommandOutcome::Done) std::abort();
+
+  const std::string list = test::ReadFile(listPath);
+  const std::string separator = "}\r\n\r\n";
+  if (!list.empty() && list.compare(list.size() - separator.size(), separator.size(), separator) != 0) std::abort();
+  if (list.find('\0') != std::string::npos) std::abort();  // records are text
+  return 0;
+}
