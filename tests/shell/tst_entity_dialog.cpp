@@ -1,6 +1,7 @@
 #include "about_box.h"
 #include "dialog_builder.h"
 #include "dialog_templates.h"
+#include "entity_app.h"
 #include "entity_dialog.h"
 #include "map_builder.h"
 #include "modal.h"
@@ -55,6 +56,9 @@ std::shared_ptr<QStringList> ChooseInNextFileDialog(const QString& path, QFileDi
     if (chooser->defaultSuffix() != suffix) *mismatches << "suffix " + chooser->defaultSuffix();
     if (chooser->nameFilters() != QStringList{filter}) *mismatches << "filter " + chooser->nameFilters().join('|');
     if (nameEdit->text() != initialName) *mismatches << "initial name " + nameEdit->text();
+    if (mode == QFileDialog::AcceptSave && chooser->testOption(QFileDialog::DontConfirmOverwrite)) {
+      *mismatches << "replaces without asking";
+    }
     nameEdit->setText(path);
     static_cast<QDialog*>(chooser)->accept();
   });
@@ -90,6 +94,7 @@ class TestEntityDialog : public QObject {
   void systemCommandsSixteenToThirtyOneOpenTheAboutBox();
   void aboutBoxShowsNameVersionAndCredits();
   void iconsAreSetInBothSizes();
+  void initInstanceRunsTheDialogUntilItCloses();
 };
 
 void TestEntityDialog::templateBuildsEveryControlInOrderAtItsPlace() {
@@ -373,6 +378,18 @@ void TestEntityDialog::iconsAreSetInBothSizes() {
   QVERIFY(sizes.contains(QSize(32, 32)));
   QVERIFY(sizes.contains(QSize(16, 16)));
   QCOMPARE(dialog.OnQueryDragIcon().cacheKey(), dialog.windowIcon().cacheKey());
+}
+
+void TestEntityDialog::initInstanceRunsTheDialogUntilItCloses() {
+  kestrum::shell::CEntityApp app;
+  bool ranAsMainWindow = false;
+  WhenModal<CEntityDialog>([&](CEntityDialog* dialog) {
+    ranAsMainWindow = app.m_pMainWnd == dialog;
+    QTest::keyClick(dialog, Qt::Key_Escape);
+  });
+  QCOMPARE(app.InitInstance(), false);
+  QVERIFY(ranAsMainWindow);
+  QCOMPARE(app.m_pMainWnd, nullptr);
 }
 
 QTEST_MAIN(TestEntityDialog)
