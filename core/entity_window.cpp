@@ -68,7 +68,7 @@ std::optional<EntityStep> ReadEntityWindow(CFile& file, std::int32_t offset, Ent
     record.erase(0, first);
   }
 
-  const std::int64_t next = std::min<std::int64_t>(static_cast<std::int64_t>(offset) + close + 2,
+  const std::int64_t next = std::min<std::int64_t>(static_cast<std::int64_t>(offset) + static_cast<std::int64_t>(close) + 2,
                                                    std::numeric_limits<std::int32_t>::max());
   file.Seek(next);
   return EntityStep{static_cast<std::int32_t>(offset + static_cast<std::int64_t>(first)),

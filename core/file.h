@@ -72,7 +72,7 @@ class CFile {
   std::size_t ReadAt(std::int64_t offset, char* buffer, std::size_t count);
   void Flush();
 
-  static constexpr std::size_t kBufferSize = 64 * 1024;
+  static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 
   int m_descriptor = -1;
   std::string m_path;

@@ -126,7 +126,7 @@ std::optional<std::int32_t> LookBackForBrace(CFile& file, std::int32_t keyOffset
   }
   // A long value (a worldspawn's "wad" list) can put the brace further back: take the
   // nearest one in front of the window.
-  std::vector<char> block(64 * 1024);
+  std::vector<char> block(std::size_t{64} * 1024);
   for (std::int64_t blockEnd = windowStart; blockEnd > 0;) {
     const std::int64_t blockStart = std::max<std::int64_t>(0, blockEnd - static_cast<std::int64_t>(block.size()));
     file.Seek(blockStart);
