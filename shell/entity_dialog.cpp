@@ -117,16 +117,14 @@ void CEntityDialog::Default(unsigned command) {
 }
 
 void CEntityDialog::paintEvent(QPaintEvent* event) {
-  m_paintEvent = event;
+  if (!isMinimized()) {
+    QDialog::paintEvent(event);
+    return;
+  }
   OnPaint();
-  m_paintEvent = nullptr;
 }
 
 void CEntityDialog::OnPaint() {
-  if (!isMinimized()) {
-    QDialog::paintEvent(m_paintEvent);
-    return;
-  }
   QPainter painter(this);
   painter.fillRect(rect(), palette().window());
   const PixelPoint origin = CentredIconOrigin(width(), height(), kIconSize, kIconSize);

@@ -36,6 +36,7 @@ class CEntityDialog final : public QDialog, public IDialogServices {
   bool OnInitDialog();
   /** A command of the window menu; 16 to 31 open the about box. */
   void OnSysCommand(unsigned command, long lParam);
+  /** Paints the minimised window: its icon, centred. A normal window paints by default. */
   void OnPaint();
   QIcon OnQueryDragIcon() const { return m_hIcon; }
 
@@ -61,7 +62,6 @@ class CEntityDialog final : public QDialog, public IDialogServices {
   QIcon m_hIcon;
   std::map<int, QLineEdit*> m_edits;  ///< the exchanged boxes by control id
   QMenu* m_windowMenu = nullptr;
-  QPaintEvent* m_paintEvent = nullptr;  ///< the event OnPaint handles, for default processing
 };
 
 }  // namespace kestrum::shell
