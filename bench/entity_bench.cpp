@@ -1,6 +1,6 @@
 // Benchmarks of Open BSP and Create list against the plain I/O they cannot beat:
 // reading the scanned range once with a memmem over it, and copying the entity bytes.
-#include "cli_session.h"
+#include "headless_dialog.h"
 #include "locator.h"
 #include "map_builder.h"
 #include "test_files.h"
@@ -66,10 +66,9 @@ const std::string& MapWithKey() {
 }
 
 void OpenBsp(benchmark::State& state, const std::string& path) {
-  std::ostringstream messages;
   for (auto _ : state) {
-    kestrum::cli::CCliSession session(messages);
-    const kestrum::CommandOutcome outcome = session.OpenBsp(path);
+    kestrum::CHeadlessDialog session;
+    const kestrum::CommandOutcome outcome = session.Open(path);
     benchmark::DoNotOptimize(outcome);
     if ((outcome == kestrum::CommandOutcome::Done) != (path == MapWithKey())) state.SkipWithError("wrong outcome");
   }
@@ -125,8 +124,9 @@ const LumpMap& MapOf100000Entities() {
 void CreateList(benchmark::State& state) {
   const LumpMap& map = MapOf100000Entities();
   std::ostringstream messages;
-  kestrum::cli::CCliSession session(messages);
-  if (session.OpenBsp(map.path) != kestrum::CommandOutcome::Done) state.SkipWithError("no entities found");
+  kestrum::CHeadlessDialog session;
+  session.services.onMessage = [&messages](const std::string& text) { messages << text << '\n'; };
+  if (session.Open(map.path) != kestrum::CommandOutcome::Done) state.SkipWithError("no entities found");
   const std::string list = Folder().File("list.txt");
   for (auto _ : state) {
     if (session.CreateList(list) != kestrum::CommandOutcome::Done) state.SkipWithError(messages.str().c_str());

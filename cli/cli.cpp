@@ -1,6 +1,6 @@
 #include "cli.h"
 
-#include "cli_session.h"
+#include "headless_dialog.h"
 #include "int_conversion.h"
 #include "list_name.h"
 #include "output.h"
@@ -24,16 +24,25 @@ int ExitCodeOf(CommandOutcome outcome) {
   return kExitUsage;
 }
 
+/** The dialog's commands without a window; their messages go to the error stream. */
+class CCliDialog : public CHeadlessDialog {
+ public:
+  explicit CCliDialog(std::ostream& err) {
+    services.logEvents = false;
+    services.onMessage = [&err](const std::string& text) { err << "kestrum-cli: " << text << '\n'; };
+  }
+};
+
 int Locate(const std::string& bspPath, std::ostream& out, std::ostream& err) {
-  CCliSession session(err);
-  const CommandOutcome outcome = session.OpenBsp(bspPath);
-  if (outcome != CommandOutcome::FileError) out << session.Record().m_entityOffset << '\n';
+  CCliDialog session(err);
+  const CommandOutcome outcome = session.Open(bspPath);
+  if (outcome != CommandOutcome::FileError) out << session.dialog.m_entityOffset << '\n';
   return ExitCodeOf(outcome);
 }
 
 int List(const std::string& bspPath, const std::string& listPath, std::ostream& err) {
-  CCliSession session(err);
-  const CommandOutcome opened = session.OpenBsp(bspPath);
+  CCliDialog session(err);
+  const CommandOutcome opened = session.Open(bspPath);
   if (opened == CommandOutcome::FileError) return kExitFileError;
   // Like the dialog, a map without entities still gets its (empty) list.
   const CommandOutcome listed = session.CreateList(listPath.empty() ? DefaultListName(bspPath) : listPath);
@@ -49,19 +58,19 @@ struct SearchOptions {
 };
 
 int Search(const SearchOptions& options, std::ostream& out, std::ostream& err) {
-  CCliSession session(err);
-  const CommandOutcome opened = session.OpenBsp(options.bspPath);
+  CCliDialog session(err);
+  const CommandOutcome opened = session.Open(options.bspPath);
   if (opened == CommandOutcome::FileError) return kExitFileError;
   bool anyMatch = false;
   for (int press = 1; options.all || press <= options.presses; ++press) {
-    const CommandOutcome outcome = session.AnalyseEntity(options.text);
+    const CommandOutcome outcome = session.Search(options.text);
     if (outcome == CommandOutcome::FileError) return kExitFileError;
     const bool matched = outcome == CommandOutcome::Done;
     anyMatch = anyMatch || matched;
     if (options.json) {
-      WriteJsonPress(out, press, session.Record());
+      WriteJsonPress(out, press, session.dialog);
     } else if (matched) {
-      WriteFoundEntity(out, press, session.Record());
+      WriteFoundEntity(out, press, session.dialog);
     }
     // Without a match the search has reached the end of the entities.
     if (options.all && !matched) break;
@@ -71,9 +80,9 @@ int Search(const SearchOptions& options, std::ostream& out, std::ostream& err) {
 }
 
 int Flags(const std::string& value, std::ostream& out, std::ostream& err) {
-  CCliSession session(err);
-  session.Record().ShowSpawnflags(AtoiSaturating(value));
-  WriteFlagSlots(out, session.Record());
+  CCliDialog session(err);
+  session.dialog.ShowSpawnflags(AtoiSaturating(value));
+  WriteFlagSlots(out, session.dialog);
   return kExitSuccess;
 }
 

@@ -1,7 +1,7 @@
 // Analyse Entity: find the next entity holding the search text and show its pairs.
+#include "byte_search.h"
 #include "entity_dlg.h"
 #include "int_conversion.h"
-#include "map_file.h"
 #include "texts.h"
 
 namespace kestrum {
@@ -18,18 +18,19 @@ CommandOutcome CEntityDlg::OnAnalyseEntity() {
   }
 
   std::int32_t cursor = m_matchCount == 0 ? m_entityOffset : m_cursor;
+  const CByteSearcher search(m_search);
   bool matched = false;
   std::int32_t foundOffset = 0;
   {
     const AbortOnExit closeBsp(m_bspFile);
     try {
-      const std::int32_t length = OpenMapForReading(m_bspFile, m_bspPath);
+      const std::int32_t length = OpenBspFile(m_bspPath);
       m_bspFile.Seek(cursor);
       while (cursor < length) {
-        const std::optional<EntityStep> step = ReadEntityWindow(m_bspFile, cursor, m_entityWindow, m_record);
+        const std::optional<EntityStep> step = ReadEntityWindow(m_bspFile, cursor, m_entityWindow, m_entityBytes);
         if (!step) break;
         cursor = step->nextOffset;
-        if (m_record.find(m_search) != std::string::npos) {
+        if (search.IsIn(m_entityBytes)) {
           matched = true;
           foundOffset = step->recordOffset;
           break;
@@ -54,7 +55,7 @@ CommandOutcome CEntityDlg::OnAnalyseEntity() {
   }
   if (m_matchCount != 0) {
     ClearShownEntity();
-    if (matched) ShowRecord(m_record);
+    if (matched) ShowRecord(m_entityBytes);
   }
   UpdateData(false);
   return matched ? CommandOutcome::Done : CommandOutcome::NothingFound;

@@ -2,7 +2,6 @@
 #include "entity_dlg.h"
 #include "list_name.h"
 #include "list_target.h"
-#include "map_file.h"
 #include "texts.h"
 
 namespace kestrum {
@@ -29,7 +28,7 @@ CommandOutcome CEntityDlg::OnCreateList() {
   }
   const AbortOnExit closeBsp(m_bspFile);
   try {
-    const std::int32_t length = OpenMapForReading(m_bspFile, m_bspPath);
+    const std::int32_t length = OpenBspFile(m_bspPath);
     const std::optional<std::string> chosen =
         m_services.ChooseFileToSave(ListChooserOptions(DefaultListName(m_bspPath)));
     if (!chosen) {
@@ -41,9 +40,9 @@ CommandOutcome CEntityDlg::OnCreateList() {
     CListTarget list(m_listFile, m_listPath, m_bspPath);
     m_bspFile.Seek(m_entityOffset);
     for (std::int32_t offset = m_entityOffset; offset < length;) {
-      const std::optional<EntityStep> step = ReadEntityWindow(m_bspFile, offset, m_entityWindow, m_record);
+      const std::optional<EntityStep> step = ReadEntityWindow(m_bspFile, offset, m_entityWindow, m_entityBytes);
       if (!step) break;
-      m_listFile.Write(m_record.data(), m_record.size());
+      m_listFile.Write(m_entityBytes.data(), m_entityBytes.size());
       m_listFile.Write(m_lineBreak.data(), m_lineBreak.size());
       m_listFile.Write(m_lineBreak.data(), m_lineBreak.size());
       offset = step->nextOffset;

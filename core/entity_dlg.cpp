@@ -12,6 +12,10 @@ void CEntityDlg::SetStartValues() {
   m_lastSearch.clear();
 }
 
+std::int32_t CEntityDlg::OpenBspFile(const std::string& path) {
+  return OpenMapForReading(m_bspFile, path, m_mapInMemory ? &*m_mapInMemory : nullptr);
+}
+
 void CEntityDlg::DoDataExchange(CDataExchange& dx) {
   dx.Text(IDC_SEARCH, m_search);
   for (int n = 1; n <= kPairSlots; ++n) {

@@ -5,9 +5,11 @@
 #include "entity_window.h"
 #include "file.h"
 #include "locator.h"
+#include "map_file.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -53,6 +55,12 @@ class CEntityDlg {
   /** Splits a spawnflags value into its weights and writes each into its flag slot. */
   void ShowSpawnflags(int value);
 
+  /**
+   * From now on the commands read the map chosen by map.path from memory. Front ends
+   * that run many commands on one map, or take maps from archives, give it here.
+   */
+  void ReadMapFromMemory(MapInMemory map) { m_mapInMemory = std::move(map); }
+
   std::string m_search;
   std::array<std::string, kPairSlots + 1> m_keys;    ///< slots 1-30 shown; 0 never used
   std::array<std::string, kPairSlots + 1> m_values;  ///< value n belongs to key n
@@ -72,13 +80,15 @@ class CEntityDlg {
   void MessageBox(std::string_view text) { m_services.MessageBox(std::string(text)); }
   void ClearShownEntity();
   void ShowRecord(std::string_view record);
+  std::int32_t OpenBspFile(const std::string& path);
 
   IDialogServices& m_services;
 
   // Buffers of the commands, one of each for the dialog's life.
   LookBackWindow m_lookBackWindow{};
   EntityWindow m_entityWindow{};
-  std::string m_record;  ///< the entity last read by ReadEntityWindow
+  std::string m_entityBytes;  ///< the entity last read by ReadEntityWindow
+  std::optional<MapInMemory> m_mapInMemory;
   std::array<char, 2> m_lineBreak{};
 };
 

@@ -16,13 +16,19 @@ CFileException::CFileException(const std::string& action, const std::string& pat
 CFileException::CFileException(const std::string& path, const std::string& reason)
     : std::runtime_error("\"" + path + "\": " + reason) {}
 
+CFileException CFileException::NotARegularFile(const std::string& path) {
+  return {WholeMessage{}, "\"" + path + "\" is not a regular file"};
+}
+
 CFile::~CFile() { Abort(); }
 
 void CFile::Open(const std::string& path, Mode mode, mode_t permissions, const std::string& nameInMessages) {
   Abort();
   int flags = O_CLOEXEC;
   switch (mode) {
-    case Mode::Read: flags |= O_RDONLY; break;
+    // Non-blocking, so that opening a FIFO nobody writes to returns at once; the type
+    // check below then refuses it. Reads of a regular file ignore the flag.
+    case Mode::Read: flags |= O_RDONLY | O_NONBLOCK; break;
     case Mode::CreateWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
     case Mode::CreateNew: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
   }
@@ -30,12 +36,16 @@ void CFile::Open(const std::string& path, Mode mode, mode_t permissions, const s
   const int descriptor = sys.open(path.c_str(), flags, permissions);
   if (descriptor < 0) throw CFileException("open", path, errno);
   if (mode == Mode::Read) {
-    // A folder opens for reading on Linux but cannot be read: say so now.
+    // A folder opens for reading on Linux but cannot be read; a pipe or a device may
+    // never end. Say so now.
     struct stat status {};
-    if (sys.fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
-      const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
+    const bool statusKnown = sys.fstat(descriptor, &status) == 0;
+    const int error = errno;
+    if (!statusKnown || !S_ISREG(status.st_mode)) {
       sys.close(descriptor);
-      throw CFileException("open", path, error);
+      if (!statusKnown) throw CFileException("open", path, error);
+      if (S_ISDIR(status.st_mode)) throw CFileException("open", path, EISDIR);
+      throw CFileException::NotARegularFile(path);
     }
   }
   m_descriptor = descriptor;
@@ -47,13 +57,26 @@ void CFile::Open(const std::string& path, Mode mode, mode_t permissions, const s
   m_buffer.resize(kBufferSize);
 }
 
+void CFile::OpenMemory(const std::string& name, std::shared_ptr<const std::string> bytes) {
+  Abort();
+  m_memory = std::move(bytes);
+  m_path = name;
+  m_position = 0;
+  m_bufferOffset = 0;
+  m_bufferLength = 0;
+  m_writing = false;
+}
+
 void CFile::Seek(std::int64_t offset, SeekFrom from) {
+  // Writes go out in order through the write buffer, so a list file has no position to move to.
+  if (m_writing) throw CFileException("seek in", m_path, ESPIPE);
   const std::int64_t target = from == SeekFrom::Begin ? offset : m_position + offset;
   if (target < 0) throw CFileException("seek in", m_path, EINVAL);
   m_position = target;
 }
 
 std::int64_t CFile::GetLength() const {
+  if (m_memory) return static_cast<std::int64_t>(m_memory->size());
   struct stat status {};
   if (ActiveSystemCalls().fstat(m_descriptor, &status) != 0) {
     throw CFileException("get the length of", m_path, errno);
@@ -62,6 +85,13 @@ std::int64_t CFile::GetLength() const {
 }
 
 std::size_t CFile::ReadAt(std::int64_t offset, char* buffer, std::size_t count) {
+  if (m_memory) {
+    const auto size = static_cast<std::int64_t>(m_memory->size());
+    if (offset >= size) return 0;
+    const std::size_t got = std::min(count, static_cast<std::size_t>(size - offset));
+    std::memcpy(buffer, m_memory->data() + offset, got);
+    return got;
+  }
   for (;;) {
     const ssize_t got = ActiveSystemCalls().pread(m_descriptor, buffer, count, offset);
     if (got >= 0) return static_cast<std::size_t>(got);
@@ -71,6 +101,11 @@ std::size_t CFile::ReadAt(std::int64_t offset, char* buffer, std::size_t count) 
 
 std::size_t CFile::Read(void* buffer, std::size_t count) {
   char* out = static_cast<char*>(buffer);
+  if (m_memory) {  // no buffer to fill: the bytes are at hand
+    const std::size_t got = ReadAt(m_position, out, count);
+    m_position += static_cast<std::int64_t>(got);
+    return got;
+  }
   std::size_t done = 0;
   while (done < count) {
     const std::int64_t bufferEnd = m_bufferOffset + static_cast<std::int64_t>(m_bufferLength);
@@ -127,7 +162,8 @@ void CFile::Flush() {
 }
 
 void CFile::Close() {
-  if (!IsOpen()) return;
+  m_memory.reset();
+  if (m_descriptor < 0) return;
   if (m_writing) {
     try {
       Flush();
@@ -146,7 +182,8 @@ void CFile::Close() {
 }
 
 void CFile::Abort() {
-  if (!IsOpen()) return;
+  m_memory.reset();
+  if (m_descriptor < 0) return;
   ActiveSystemCalls().close(m_descriptor);
   m_descriptor = -1;
   m_bufferLength = 0;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <sys/types.h>
@@ -17,10 +18,16 @@ class CFileException : public std::runtime_error {
   CFileException(const std::string& action, const std::string& path, int error);
   CFileException(const std::string& path, const std::string& reason);
 
+  /** A map that is a pipe, a device or a socket: reading it could block for ever. */
+  static CFileException NotARegularFile(const std::string& path);
+
   /** The system's error number, or 0 when the reason is not the system's. */
   int Error() const { return m_error; }
 
  private:
+  struct WholeMessage {};
+  CFileException(WholeMessage, const std::string& message) : std::runtime_error(message) {}
+
   int m_error = 0;
 };
 
@@ -33,7 +40,7 @@ class CFileException : public std::runtime_error {
 class CFile {
  public:
   enum class Mode {
-    Read,         ///< an existing file, positioned at offset 0
+    Read,         ///< an existing regular file, positioned at offset 0
     CreateWrite,  ///< create, or empty an existing file, for writing
     CreateNew,    ///< create a file that must not exist yet, for writing
   };
@@ -50,17 +57,25 @@ class CFile {
    *        another (a temporary file written in place of the list); the path by default.
    */
   void Open(const std::string& path, Mode mode, mode_t permissions = 0666, const std::string& nameInMessages = {});
-  bool IsOpen() const { return m_descriptor >= 0; }
+  /**
+   * Opens bytes held in memory for reading, as if they were a file called name: a map
+   * taken from an archive, or one read once for many commands.
+   */
+  void OpenMemory(const std::string& name, std::shared_ptr<const std::string> bytes);
+  bool IsOpen() const { return m_descriptor >= 0 || m_memory != nullptr; }
   const std::string& GetFilePath() const { return m_path; }
 
-  /** Positions a file opened for reading; an offset at or past the end is accepted. */
+  /**
+   * Positions a file opened for reading; an offset at or past the end is accepted. A file
+   * opened for writing is written from its start to its end and cannot be positioned.
+   */
   void Seek(std::int64_t offset, SeekFrom from = SeekFrom::Begin);
   std::int64_t GetLength() const;
   std::int64_t GetPosition() const { return m_position; }
   /** Reads up to count bytes; fewer only where the file ends, 0 at or past its end. */
   std::size_t Read(void* buffer, std::size_t count);
 
-  /** Writes all bytes at the end of what was written so far. */
+  /** Writes all bytes at the position, the end of what was written so far. */
   void Write(const void* data, std::size_t count);
 
   /** Writes out what is pending and closes; throws when either fails. */
@@ -75,6 +90,7 @@ class CFile {
   static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 
   int m_descriptor = -1;
+  std::shared_ptr<const std::string> m_memory;  ///< the bytes of a file opened from memory
   std::string m_path;
   std::int64_t m_position = 0;
   std::vector<char> m_buffer;

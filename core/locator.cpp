@@ -1,5 +1,6 @@
 #include "locator.h"
 
+#include "byte_search.h"
 #include "texts.h"
 
 #include <algorithm>
@@ -78,6 +79,7 @@ std::optional<std::int32_t> ScanForKey(CFile& file, std::int32_t length) {
   std::int64_t searchFrom = scanStart;   // first offset where a key may still begin
   std::int64_t previousKey = scanStart - kKeyLength;
 
+  const CByteSearcher keySearch(texts::kWorldspawn);
   file.Seek(scanStart);
   for (;;) {
     const std::int64_t unread = length - (bufferStart + static_cast<std::int64_t>(held));
@@ -88,15 +90,16 @@ std::optional<std::int32_t> ScanForKey(CFile& file, std::int32_t length) {
     const char* const data = buffer.data();
     const char* cursor = data + (searchFrom - bufferStart);
     const char* const end = data + held;
-    while (const void* hit = memmem(cursor, end - cursor, texts::kWorldspawn.data(), kKeyLength)) {
-      const char* const keyAt = static_cast<const char*>(hit);
+    for (;;) {
+      const std::size_t hit = keySearch.FindIn({cursor, static_cast<std::size_t>(end - cursor)});
+      if (hit == std::string_view::npos) break;
+      const char* const keyAt = cursor + hit;
       const std::int64_t key = bufferStart + (keyAt - data);
       // Probes from here on hold no earlier key and end no sooner than the key does.
       const std::int64_t lowest = std::max({key - kProbeStep, scanStart, previousKey + 1});
       const char* const from = data + (lowest - bufferStart);
-      const void* nul = memrchr(from, '\0', keyAt - from);
-      const std::int64_t visibleFrom =
-          nul ? bufferStart + (static_cast<const char*>(nul) - data) + 1 : lowest;
+      const char* const nul = FindLastByte(from, keyAt, '\0');
+      const std::int64_t visibleFrom = nul ? bufferStart + (nul - data) + 1 : lowest;
       best.Offer(visibleFrom, key);
       if (best.IsFinal()) break;
       previousKey = key;
@@ -131,8 +134,8 @@ std::optional<std::int32_t> LookBackForBrace(CFile& file, std::int32_t keyOffset
     const std::int64_t blockStart = std::max<std::int64_t>(0, blockEnd - static_cast<std::int64_t>(block.size()));
     file.Seek(blockStart);
     const std::size_t read = file.Read(block.data(), static_cast<std::size_t>(blockEnd - blockStart));
-    if (const void* brace = memrchr(block.data(), kOpeningBrace, read)) {
-      return static_cast<std::int32_t>(blockStart + (static_cast<const char*>(brace) - block.data()));
+    if (const char* brace = FindLastByte(block.data(), block.data() + read, kOpeningBrace)) {
+      return static_cast<std::int32_t>(blockStart + (brace - block.data()));
     }
     blockEnd = blockStart;
   }

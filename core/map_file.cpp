@@ -3,14 +3,33 @@
 #include <limits>
 
 namespace kestrum {
+namespace {
 
-std::int32_t OpenMapForReading(CFile& file, const std::string& path) {
-  file.Open(path, CFile::Mode::Read);
-  const std::int64_t length = file.GetLength();
+std::int32_t CheckedMapLength(std::int64_t length, const std::string& path) {
   if (length > std::numeric_limits<std::int32_t>::max()) {
     throw CFileException(path, "the file is 2 GiB or larger; Kestrum reads maps of up to 2 GiB - 1 bytes");
   }
   return static_cast<std::int32_t>(length);
+}
+
+}  // namespace
+
+std::int32_t OpenMapForReading(CFile& file, const std::string& path, const MapInMemory* inMemory) {
+  if (inMemory && inMemory->path == path) {
+    file.OpenMemory(path, inMemory->bytes);
+  } else {
+    file.Open(path, CFile::Mode::Read);
+  }
+  return CheckedMapLength(file.GetLength(), path);
+}
+
+MapInMemory LoadMap(const std::string& path) {
+  CFile file;
+  const std::int32_t length = OpenMapForReading(file, path);
+  auto bytes = std::make_shared<std::string>(static_cast<std::size_t>(length), '\0');
+  bytes->resize(file.Read(bytes->data(), bytes->size()));
+  file.Close();
+  return {path, std::move(bytes)};
 }
 
 }  // namespace kestrum

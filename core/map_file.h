@@ -5,11 +5,27 @@
 #include "file.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace kestrum {
 
-/** Opens the map for reading and returns its length; refuses maps of 2 GiB and more. */
-std::int32_t OpenMapForReading(CFile& file, const std::string& path);
+/**
+ * A map whose bytes are held in memory, known to the commands by path: a member of an
+ * archive ("pak0.pk3:maps/q3dm1.bsp"), or a map read once for many commands.
+ */
+struct MapInMemory {
+  std::string path;
+  std::shared_ptr<const std::string> bytes;
+};
+
+/**
+ * Opens the map for reading and returns its length; refuses maps of 2 GiB and more.
+ * A map held in memory under the same path is read from there instead of from disk.
+ */
+std::int32_t OpenMapForReading(CFile& file, const std::string& path, const MapInMemory* inMemory = nullptr);
+
+/** Reads a whole map file into memory, with the same checks as OpenMapForReading. */
+MapInMemory LoadMap(const std::string& path);
 
 }  // namespace kestrum

@@ -1,6 +1,5 @@
 // Open BSP: choose a map and find its first entity.
 #include "entity_dlg.h"
-#include "map_file.h"
 #include "texts.h"
 
 namespace kestrum {
@@ -31,7 +30,7 @@ CommandOutcome CEntityDlg::OnOpenBsp() {
   {
     const AbortOnExit closeBsp(m_bspFile);
     try {
-      const std::int32_t length = OpenMapForReading(m_bspFile, *chosen);
+      const std::int32_t length = OpenBspFile(*chosen);
       entityOffset = LocateEntityLump(m_bspFile, length, m_lookBackWindow);
       m_bspFile.Close();
     } catch (const CFileException& error) {

@@ -1,7 +1,7 @@
 // Open BSP and Create list on arbitrary maps: every record written is followed by its
 // separator, and the list holds nothing else.
 #include "fuzz_support.h"
-#include "scripted_services.h"
+#include "headless_dialog.h"
 
 #include <cstdlib>
 
@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace kestrum;
   static const test::TempDir folder;
   static const std::string listPath = folder.File("list.txt");
-  test::ScriptedDialog ui;
+  CHeadlessDialog ui;
   ui.Open(fuzz::FileOf(fuzz::BytesOf(data, size)));
   if (ui.CreateList(listPath) != CommandOutcome::Done) std::abort();
 

@@ -1,7 +1,7 @@
 // Analyse Entity on arbitrary entities: the token scan and the decoder write only the
 // shown slots, and a flag slot holds nothing or its own weight.
 #include "fuzz_support.h"
-#include "scripted_services.h"
+#include "headless_dialog.h"
 
 #include <cstdlib>
 
@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string entities = fuzz::BytesOf(data + 1 + textLength, size - 1 - textLength);
   const std::string map = std::string(16, '\0') + "{\n\"classname\" \"worldspawn\"\n}\n" + entities;
 
-  test::ScriptedDialog ui;
+  CHeadlessDialog ui;
   ui.Open(fuzz::FileOf(map));
   static const std::array<const char*, 13> kWeights{"", "1", "2", "4", "8", "16", "32", "64", "128", "2048", "256",
                                                     "512", "1024"};

@@ -1,11 +1,11 @@
 #include "entity_app.h"
 
-#include "entity_dialog.h"
+#include "qt_entity_dialog.h"
 
 namespace kestrum::shell {
 
 bool CEntityApp::InitInstance() {
-  CEntityDialog dialog;
+  CQtEntityDialog dialog;
   m_pMainWnd = &dialog;
   dialog.exec();
   m_pMainWnd = nullptr;

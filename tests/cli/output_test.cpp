@@ -1,6 +1,6 @@
 #include "output.h"
 
-#include "scripted_services.h"
+#include "headless_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ TEST(JsonByteString, writesEachByteAsTheCodePointOfItsValue) {
 }
 
 TEST(FoundEntity, showsPairsUpToTheLastFilledSlotIncludingEmptyTokens) {
-  test::ScriptedDialog ui;
+  CHeadlessDialog ui;
   CEntityDlg& record = ui.dialog;
   record.m_foundOffset = 42;
   record.m_keys[1] = "classname";

@@ -1,5 +1,5 @@
 #include "resource.h"
-#include "scripted_services.h"
+#include "headless_dialog.h"
 #include "test_files.h"
 #include "texts.h"
 
@@ -42,7 +42,7 @@ class AnalyseEntityTest : public ::testing::Test {
 
   test::TempDir m_dir;
   const std::string m_path = m_dir.File("map.bsp");
-  test::ScriptedDialog m_ui;
+  CHeadlessDialog m_ui;
   CEntityDlg& m_dialog = m_ui.dialog;
 };
 

@@ -1,5 +1,5 @@
 // Files nobody checked: the commands must end cleanly whatever the map holds.
-#include "scripted_services.h"
+#include "headless_dialog.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +21,7 @@ class BadInputTest : public ::testing::Test {
   test::TempDir m_dir;
   const std::string m_bspPath = m_dir.File("bad.bsp");
   const std::string m_listPath = m_dir.File("bad.txt");
-  test::ScriptedDialog m_ui;
+  CHeadlessDialog m_ui;
 };
 
 TEST_F(BadInputTest, degenerateFilesEndEveryCommandCleanly) {

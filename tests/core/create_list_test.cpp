@@ -1,5 +1,5 @@
 #include "map_builder.h"
-#include "scripted_services.h"
+#include "headless_dialog.h"
 #include "test_files.h"
 #include "texts.h"
 
@@ -28,7 +28,7 @@ class CreateListTest : public ::testing::Test {
   test::TempDir m_dir;
   const std::string m_bspPath = m_dir.File("level.bsp");
   const std::string m_listPath = m_dir.File("level.txt");
-  test::ScriptedDialog m_ui;
+  CHeadlessDialog m_ui;
 };
 
 const std::string kEntityA = "{\n\"classname\" \"worldspawn\"\n}";  // 28 bytes

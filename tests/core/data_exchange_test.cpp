@@ -1,5 +1,5 @@
 #include "resource.h"
-#include "scripted_services.h"
+#include "headless_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ class RecordingExchange final : public CDataExchange {
 };
 
 TEST(DataExchange, movesSeventyThreeFieldsInControlOrder) {
-  test::ScriptedDialog ui;
+  CHeadlessDialog ui;
   RecordingExchange exchange;
   ui.dialog.DoDataExchange(exchange);
 
@@ -38,7 +38,7 @@ TEST(DataExchange, movesSeventyThreeFieldsInControlOrder) {
 }
 
 TEST(DataExchange, roundTripsEveryByteBothWays) {
-  test::ScriptedDialog ui;
+  CHeadlessDialog ui;
   std::string bytes;
   for (int byte = 1; byte < 256; ++byte) bytes.push_back(static_cast<char>(byte));
   ui.services.controls.Text(IDC_FLAG1 + 11) = bytes;

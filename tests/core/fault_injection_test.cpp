@@ -2,7 +2,7 @@
 // with a message naming the file and the reason, leaves the record consistent, and never
 // leaves a list file truncated or half-written.
 #include "map_builder.h"
-#include "scripted_services.h"
+#include "headless_dialog.h"
 #include "system_calls.h"
 #include "test_files.h"
 
@@ -124,7 +124,7 @@ class FaultInjectionTest : public ::testing::Test {
   const std::string m_bspPath = m_dir.File("map.bsp");
   const std::string m_listPath = m_dir.File("map.txt");
   mapgen::BuiltMap m_map;
-  test::ScriptedDialog m_ui;
+  CHeadlessDialog m_ui;
 };
 
 TEST_F(FaultInjectionTest, shortReadsChangeNothing) {

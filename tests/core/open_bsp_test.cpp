@@ -1,6 +1,6 @@
 #include "map_builder.h"
 #include "resource.h"
-#include "scripted_services.h"
+#include "headless_dialog.h"
 #include "test_files.h"
 #include "texts.h"
 
@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kestrum {
@@ -18,9 +19,9 @@ using ::testing::ElementsAre;
 class OpenBspTest : public ::testing::Test {
  protected:
   test::TempDir m_dir;
-  test::ScriptedDialog m_ui;
+  CHeadlessDialog m_ui;
   CEntityDlg& m_dialog = m_ui.dialog;
-  test::ScriptedServices& m_services = m_ui.services;
+  CScriptedServices& m_services = m_ui.services;
 };
 
 std::string DemoMapIn(const test::TempDir& dir, mapgen::BuiltMap* built = nullptr) {
@@ -141,12 +142,20 @@ TEST_F(OpenBspTest, refusesMapsOf2GiBAndMore) {
   EXPECT_EQ(m_dialog.m_bspPath, "");
 }
 
-TEST_F(OpenBspTest, readsTheMapThroughALinkAndDevicesAsEmpty) {
+TEST_F(OpenBspTest, readsTheMapThroughALinkAndRefusesPipesAndDevicesAtOnce) {
   const std::string path = DemoMapIn(m_dir);
   const std::string link = m_dir.File("link.bsp");
   ASSERT_EQ(::symlink(path.c_str(), link.c_str()), 0);
   EXPECT_EQ(m_ui.Open(link), CommandOutcome::Done);
-  EXPECT_EQ(m_ui.Open("/dev/null"), CommandOutcome::NothingFound);
+
+  // Nobody writes to the FIFO: a blocking open would never return.
+  const std::string fifo = m_dir.File("pipe.bsp");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& notAFile : {fifo, std::string("/dev/null")}) {
+    EXPECT_EQ(m_ui.Open(notAFile), CommandOutcome::FileError) << notAFile;
+    EXPECT_EQ(m_ui.services.messages.back(), "\"" + notAFile + "\" is not a regular file");
+    EXPECT_EQ(m_ui.dialog.m_bspPath, link) << "the map chosen before stays chosen";
+  }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "scripted_services.h"
+#include "headless_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ class SpawnflagsTest : public ::testing::Test {
     return {m_ui.dialog.m_flags.begin() + 1, m_ui.dialog.m_flags.end()};
   }
 
-  test::ScriptedDialog m_ui;
+  CHeadlessDialog m_ui;
 };
 
 // Slot n shows this weight.

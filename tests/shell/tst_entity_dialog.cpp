@@ -2,7 +2,7 @@
 #include "dialog_builder.h"
 #include "dialog_templates.h"
 #include "entity_app.h"
-#include "entity_dialog.h"
+#include "qt_entity_dialog.h"
 #include "map_builder.h"
 #include "modal.h"
 #include "resource.h"
@@ -20,7 +20,7 @@
 
 using kestrum::CEntityDlg;
 using kestrum::shell::CAboutBox;
-using kestrum::shell::CEntityDialog;
+using kestrum::shell::CQtEntityDialog;
 using kestrum::test::WhenModal;
 
 namespace {
@@ -98,7 +98,7 @@ class TestEntityDialog : public QObject {
 };
 
 void TestEntityDialog::templateBuildsEveryControlInOrderAtItsPlace() {
-  CEntityDialog dialog;
+  CQtEntityDialog dialog;
   const auto& main = kestrum::res::MainDialogTemplate();
   QCOMPARE(main.controls.size(), std::size_t{86});
   QCOMPARE(dialog.windowTitle(), QStringLiteral("Kestrum"));
@@ -136,7 +136,7 @@ void TestEntityDialog::templateBuildsEveryControlInOrderAtItsPlace() {
 }
 
 void TestEntityDialog::tabOrderFollowsTheTemplateAndSkipsLabels() {
-  CEntityDialog dialog;
+  CQtEntityDialog dialog;
   dialog.show();
   QVERIFY(QTest::qWaitForWindowActive(&dialog));
   QStringList expected;
@@ -170,17 +170,17 @@ void TestEntityDialog::geometryArithmetic() {
 }
 
 void TestEntityDialog::startsEmptyWithFocusOnOk() {
-  CEntityDialog dialog;
+  CQtEntityDialog dialog;
   dialog.show();
   QVERIFY(QTest::qWaitForWindowActive(&dialog));
   QCOMPARE(QApplication::focusWidget(), Button(dialog, "IDOK"));
   for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) QVERIFY(edit->text().isEmpty());
-  QVERIFY(dialog.Record().m_bspPath.empty());
+  QVERIFY(dialog.EntityDlg().m_bspPath.empty());
 }
 
 void TestEntityDialog::exchangeMovesEveryBoxBothWaysByteForByte() {
-  CEntityDialog dialog;
-  CEntityDlg& record = dialog.Record();
+  CQtEntityDialog dialog;
+  CEntityDlg& record = dialog.EntityDlg();
   std::string bytes;
   for (int byte = 1; byte < 256; ++byte) bytes.push_back(static_cast<char>(byte));
   record.m_search = "find me";
@@ -212,14 +212,14 @@ void TestEntityDialog::wholeSessionThroughTheButtons() {
   const QString listPath = QString::fromStdString(dir.File("demo-entities.txt"));
   kestrum::test::WriteFile(bspPath.toStdString(), map.bytes);
 
-  CEntityDialog dialog;
+  CQtEntityDialog dialog;
   dialog.show();
   const auto openMismatches =
       ChooseInNextFileDialog(bspPath, QFileDialog::AcceptOpen, "bsp", "Compiled map BSP bsp(*.bsp)", "*.bsp");
   QTest::mouseClick(Button(dialog, "IDC_OPEN_BSP"), Qt::LeftButton);
   QCOMPARE(*openMismatches, QStringList());
-  QCOMPARE(dialog.Record().m_bspPath, bspPath.toStdString());
-  QCOMPARE(dialog.Record().m_entityOffset, map.lumpOffset);
+  QCOMPARE(dialog.EntityDlg().m_bspPath, bspPath.toStdString());
+  QCOMPARE(dialog.EntityDlg().m_entityOffset, map.lumpOffset);
 
   QTest::keyClicks(Edit(dialog, "IDC_SEARCH"), QStringLiteral("monster_"));
   QTest::mouseClick(Button(dialog, "IDC_ANALYSE"), Qt::LeftButton);
@@ -232,7 +232,7 @@ void TestEntityDialog::wholeSessionThroughTheButtons() {
   QCOMPARE(FlagBox(dialog, 11)->text(), QStringLiteral("512"));
   QCOMPARE(ValueBox(dialog, 4)->text(), QStringLiteral("t2"));
   QCOMPARE(KeyBox(dialog, 5)->text(), QString());
-  QCOMPARE(dialog.Record().m_matchCount, 2);
+  QCOMPARE(dialog.EntityDlg().m_matchCount, 2);
 
   const auto saveMismatches =
       ChooseInNextFileDialog(listPath, QFileDialog::AcceptSave, "txt", "Text file txt(*.txt)", "demo.txt");
@@ -247,7 +247,7 @@ void TestEntityDialog::wholeSessionThroughTheButtons() {
 }
 
 void TestEntityDialog::commandsWithoutAMapShowTheMessage() {
-  CEntityDialog dialog;
+  CQtEntityDialog dialog;
   dialog.show();
   for (const char* button : {"IDC_ANALYSE", "IDC_CREATE_LIST"}) {
     bool seen = false;
@@ -258,7 +258,7 @@ void TestEntityDialog::commandsWithoutAMapShowTheMessage() {
 }
 
 void TestEntityDialog::enterInAnEditBoxPressesOkAndSaves() {
-  CEntityDialog dialog;
+  CQtEntityDialog dialog;
   dialog.show();
   QVERIFY(QTest::qWaitForWindowActive(&dialog));
   QLineEdit* search = Edit(dialog, "IDC_SEARCH");
@@ -267,22 +267,22 @@ void TestEntityDialog::enterInAnEditBoxPressesOkAndSaves() {
   QTest::keyClick(search, Qt::Key_Return);
   QVERIFY(!dialog.isVisible());
   QCOMPARE(dialog.result(), int{IDOK});
-  QCOMPARE(dialog.Record().m_search, std::string("light"));  // OK ran one save
+  QCOMPARE(dialog.EntityDlg().m_search, std::string("light"));  // OK ran one save
 }
 
 void TestEntityDialog::escapeEndsWithoutAnExchange() {
-  CEntityDialog dialog;
+  CQtEntityDialog dialog;
   dialog.show();
   QVERIFY(QTest::qWaitForWindowActive(&dialog));
   QTest::keyClicks(ValueBox(dialog, 2), QStringLiteral("typed"));
   QTest::keyClick(ValueBox(dialog, 2), Qt::Key_Escape);
   QVERIFY(!dialog.isVisible());
   QCOMPARE(dialog.result(), int{IDCANCEL});
-  QVERIFY(dialog.Record().m_values[2].empty());
+  QVERIFY(dialog.EntityDlg().m_values[2].empty());
 }
 
 void TestEntityDialog::enterOnAnotherButtonPressesThatButton() {
-  CEntityDialog dialog;
+  CQtEntityDialog dialog;
   dialog.show();
   QVERIFY(QTest::qWaitForWindowActive(&dialog));
   bool seen = false;
@@ -294,7 +294,7 @@ void TestEntityDialog::enterOnAnotherButtonPressesThatButton() {
 }
 
 void TestEntityDialog::windowMenuHoldsCloseAndTheAboutEntry() {
-  CEntityDialog dialog;
+  CQtEntityDialog dialog;
   dialog.show();
   QVERIFY(QTest::qWaitForWindowActive(&dialog));
   const QList<QAction*> actions = dialog.WindowMenu()->actions();
@@ -321,7 +321,7 @@ void TestEntityDialog::windowMenuHoldsCloseAndTheAboutEntry() {
 }
 
 void TestEntityDialog::systemCommandsSixteenToThirtyOneOpenTheAboutBox() {
-  CEntityDialog dialog;
+  CQtEntityDialog dialog;
   dialog.show();
   for (const unsigned command : {16u, 23u, 31u}) {
     bool opened = false;
@@ -340,9 +340,9 @@ void TestEntityDialog::systemCommandsSixteenToThirtyOneOpenTheAboutBox() {
 }
 
 void TestEntityDialog::aboutBoxShowsNameVersionAndCredits() {
-  CEntityDialog dialog;
+  CQtEntityDialog dialog;
   dialog.show();
-  dialog.Record().m_keys[3] = "kept";
+  dialog.EntityDlg().m_keys[3] = "kept";
   dialog.UpdateData(false);
   KeyBox(dialog, 4)->setText(QStringLiteral("typed"));
   for (int opening = 0; opening < 2; ++opening) {
@@ -368,12 +368,12 @@ void TestEntityDialog::aboutBoxShowsNameVersionAndCredits() {
   }
   QCOMPARE(KeyBox(dialog, 3)->text(), QStringLiteral("kept"));
   QCOMPARE(KeyBox(dialog, 4)->text(), QStringLiteral("typed"));
-  QVERIFY(dialog.Record().m_keys[4].empty());
+  QVERIFY(dialog.EntityDlg().m_keys[4].empty());
   QVERIFY(dialog.isVisible());
 }
 
 void TestEntityDialog::iconsAreSetInBothSizes() {
-  CEntityDialog dialog;
+  CQtEntityDialog dialog;
   const QList<QSize> sizes = dialog.windowIcon().availableSizes();
   QVERIFY(sizes.contains(QSize(32, 32)));
   QVERIFY(sizes.contains(QSize(16, 16)));
@@ -383,7 +383,7 @@ void TestEntityDialog::iconsAreSetInBothSizes() {
 void TestEntityDialog::initInstanceRunsTheDialogUntilItCloses() {
   kestrum::shell::CEntityApp app;
   bool ranAsMainWindow = false;
-  WhenModal<CEntityDialog>([&](CEntityDialog* dialog) {
+  WhenModal<CQtEntityDialog>([&](CQtEntityDialog* dialog) {
     ranAsMainWindow = app.m_pMainWnd == dialog;
     QTest::keyClick(dialog, Qt::Key_Escape);
   });

@@ -1,4 +1,4 @@
-#include "entity_dialog.h"
+#include "qt_entity_dialog.h"
 
 #include "about_box.h"
 #include "app_icon.h"
@@ -46,7 +46,7 @@ QString NameFilter(const FileChooserOptions& options) {
 
 }  // namespace
 
-CEntityDialog::CEntityDialog(QWidget* parent) : QDialog(parent), m_record(*this), m_hIcon(LoadMainIcon()) {
+CQtEntityDialog::CQtEntityDialog(QWidget* parent) : QDialog(parent), m_dlg(*this), m_hIcon(LoadMainIcon()) {
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   const std::vector<res::ControlTemplate>& controls = res::MainDialogTemplate().controls;
   const std::vector<QWidget*> widgets = BuildDialog(*this, res::MainDialogTemplate(), m_hIcon);
@@ -67,7 +67,7 @@ CEntityDialog::CEntityDialog(QWidget* parent) : QDialog(parent), m_record(*this)
   OnInitDialog();
 }
 
-bool CEntityDialog::OnInitDialog() {
+bool CQtEntityDialog::OnInitDialog() {
   UpdateData(false);  // every box comes up empty
 
   const std::string aboutText = res::LoadString(IDS_ABOUT_MENU);
@@ -78,32 +78,32 @@ bool CEntityDialog::OnInitDialog() {
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUT, 0); });
   }
   setWindowIcon(m_hIcon);  // both sizes: the big and the small icon
-  m_record.SetStartValues();
+  m_dlg.SetStartValues();
   findChild<QPushButton*>(QStringLiteral("IDOK"))->setFocus();
   return true;
 }
 
-void CEntityDialog::OnCommand(int controlId) {
+void CQtEntityDialog::OnCommand(int controlId) {
   if (controlId == IDOK) {
     OnOK();
     return;
   }
   for (const MessageMapEntry& entry : kMessageMap) {
     if (entry.controlId == controlId) {
-      (m_record.*entry.handler)();
+      (m_dlg.*entry.handler)();
       return;
     }
   }
 }
 
-void CEntityDialog::OnOK() {
+void CQtEntityDialog::OnOK() {
   UpdateData(true);
   done(IDOK);
 }
 
-void CEntityDialog::reject() { done(IDCANCEL); }
+void CQtEntityDialog::reject() { done(IDCANCEL); }
 
-void CEntityDialog::OnSysCommand(unsigned command, long /*lParam*/) {
+void CQtEntityDialog::OnSysCommand(unsigned command, long /*lParam*/) {
   if ((command & kSystemCommandMask) == IDM_ABOUT) {
     CAboutBox about(this);
     about.exec();
@@ -112,11 +112,11 @@ void CEntityDialog::OnSysCommand(unsigned command, long /*lParam*/) {
   Default(command);
 }
 
-void CEntityDialog::Default(unsigned command) {
+void CQtEntityDialog::Default(unsigned command) {
   if ((command & kSystemCommandMask) == kScClose) close();
 }
 
-void CEntityDialog::paintEvent(QPaintEvent* event) {
+void CQtEntityDialog::paintEvent(QPaintEvent* event) {
   if (!isMinimized()) {
     QDialog::paintEvent(event);
     return;
@@ -124,21 +124,21 @@ void CEntityDialog::paintEvent(QPaintEvent* event) {
   OnPaint();
 }
 
-void CEntityDialog::OnPaint() {
+void CQtEntityDialog::OnPaint() {
   QPainter painter(this);
   painter.fillRect(rect(), palette().window());
   const PixelPoint origin = CentredIconOrigin(width(), height(), kIconSize, kIconSize);
   m_hIcon.paint(&painter, QRect(origin.x, origin.y, kIconSize, kIconSize));
 }
 
-void CEntityDialog::contextMenuEvent(QContextMenuEvent* event) {
+void CQtEntityDialog::contextMenuEvent(QContextMenuEvent* event) {
   // Only the background: the edit boxes have menus of their own.
   QWidget* const under = childAt(event->pos());
   if (under && !qobject_cast<QLabel*>(under)) return;
   m_windowMenu->popup(event->globalPos());
 }
 
-std::optional<std::string> CEntityDialog::RunFileChooser(const FileChooserOptions& options, bool save) {
+std::optional<std::string> CQtEntityDialog::RunFileChooser(const FileChooserOptions& options, bool save) {
   QFileDialog chooser(this);
   chooser.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   chooser.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -152,24 +152,24 @@ std::optional<std::string> CEntityDialog::RunFileChooser(const FileChooserOption
   return QFile::encodeName(chooser.selectedFiles().constFirst()).toStdString();
 }
 
-std::optional<std::string> CEntityDialog::ChooseFileToOpen(const FileChooserOptions& options) {
+std::optional<std::string> CQtEntityDialog::ChooseFileToOpen(const FileChooserOptions& options) {
   return RunFileChooser(options, false);
 }
 
-std::optional<std::string> CEntityDialog::ChooseFileToSave(const FileChooserOptions& options) {
+std::optional<std::string> CQtEntityDialog::ChooseFileToSave(const FileChooserOptions& options) {
   return RunFileChooser(options, true);
 }
 
-void CEntityDialog::MessageBox(const std::string& text) {
+void CQtEntityDialog::MessageBox(const std::string& text) {
   QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), QString::fromStdString(text),
                   QMessageBox::Ok, this);
   box.setTextFormat(Qt::PlainText);
   box.exec();
 }
 
-void CEntityDialog::UpdateData(bool saveAndValidate) {
+void CQtEntityDialog::UpdateData(bool saveAndValidate) {
   CWidgetExchange exchange(saveAndValidate, m_edits);
-  m_record.DoDataExchange(exchange);
+  m_dlg.DoDataExchange(exchange);
 }
 
 }  // namespace kestrum::shell

@@ -25,12 +25,12 @@ inline constexpr unsigned kScClose = 0xF060;
  * its own, opened by Alt+Space or a right click on its background: Close, and the about
  * entry that the system menu carries elsewhere.
  */
-class CEntityDialog final : public QDialog, public IDialogServices {
+class CQtEntityDialog final : public QDialog, public IDialogServices {
   Q_OBJECT
  public:
-  explicit CEntityDialog(QWidget* parent = nullptr);
+  explicit CQtEntityDialog(QWidget* parent = nullptr);
 
-  CEntityDlg& Record() { return m_record; }
+  CEntityDlg& EntityDlg() { return m_dlg; }
   QMenu* WindowMenu() const { return m_windowMenu; }
 
   bool OnInitDialog();
@@ -58,7 +58,7 @@ class CEntityDialog final : public QDialog, public IDialogServices {
   void Default(unsigned command);
   std::optional<std::string> RunFileChooser(const FileChooserOptions& options, bool save);
 
-  CEntityDlg m_record;
+  CEntityDlg m_dlg;
   QIcon m_hIcon;
   std::map<int, QLineEdit*> m_edits;  ///< the exchanged boxes by control id
   QMenu* m_windowMenu = nullptr;

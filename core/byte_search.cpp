@@ -1,0 +1,46 @@
+#include "byte_search.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kestrum {
+
+CByteSearcher::CByteSearcher(std::string_view needle) : m_needle(needle), m_fallback(needle.size() + 1, 0) {
+  std::size_t border = 0;
+  for (std::size_t matched = 2; matched <= m_needle.size(); ++matched) {
+    while (border > 0 && m_needle[matched - 1] != m_needle[border]) border = m_fallback[border];
+    if (m_needle[matched - 1] == m_needle[border]) ++border;
+    m_fallback[matched] = border;
+  }
+}
+
+std::size_t CByteSearcher::FindIn(std::string_view haystack) const {
+  const std::size_t length = m_needle.size();
+  if (length == 0) return 0;
+  const char* const data = haystack.data();
+  const std::size_t size = haystack.size();
+  std::size_t matched = 0;
+  for (std::size_t at = 0; at < size;) {
+    if (matched == 0) {
+      const void* const candidate = std::memchr(data + at, m_needle[0], size - at);
+      if (!candidate) return std::string_view::npos;
+      at = static_cast<std::size_t>(static_cast<const char*>(candidate) - data);
+    }
+    if (data[at] == m_needle[matched]) {
+      ++at;
+      if (++matched == length) return at - length;
+    } else if (matched > 0) {
+      matched = m_fallback[matched];
+    } else {
+      ++at;
+    }
+  }
+  return std::string_view::npos;
+}
+
+const char* FindLastByte(const char* begin, const char* end, char value) {
+  const auto reversed = std::find(std::make_reverse_iterator(end), std::make_reverse_iterator(begin), value);
+  return reversed.base() == begin ? nullptr : std::prev(reversed.base());
+}
+
+}  // namespace kestrum

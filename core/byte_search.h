@@ -1,0 +1,36 @@
+// Byte searches that take linear time whatever the bytes, on every platform.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestrum {
+
+/**
+ * Finds one fixed text in many byte ranges, in time linear in the bytes searched and
+ * the text's length, however alike they are (Knuth-Morris-Pratt). Where no part of the
+ * text has been matched, it jumps to the next candidate first byte with memchr, which
+ * is what makes the common case fast. The table is built once per text, not per range.
+ */
+class CByteSearcher {
+ public:
+  explicit CByteSearcher(std::string_view needle);
+  CByteSearcher(const CByteSearcher&) = delete;
+  CByteSearcher& operator=(const CByteSearcher&) = delete;
+
+  /** The index of the first occurrence in haystack, or std::string_view::npos. */
+  std::size_t FindIn(std::string_view haystack) const;
+  bool IsIn(std::string_view haystack) const { return FindIn(haystack) != std::string_view::npos; }
+
+ private:
+  const std::string m_needle;
+  /** For each matched length n, the longest proper prefix of the text that ends it. */
+  std::vector<std::size_t> m_fallback;
+};
+
+/** The last byte equal to value in [begin, end), or nullptr. */
+const char* FindLastByte(const char* begin, const char* end, char value);
+
+}  // namespace kestrum

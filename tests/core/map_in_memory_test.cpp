@@ -1,0 +1,103 @@
+#include "byte_search.h"
+#include "file.h"
+#include "headless_dialog.h"
+#include "map_builder.h"
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace kestrum {
+namespace {
+
+/** Everything a user sees of a map: the entity offset, the list and three presses. */
+struct Outcome {
+  std::int32_t entityOffset;
+  std::string list;
+  std::vector<std::string> shownKeys;
+  std::vector<std::int32_t> cursors;
+  bool operator==(const Outcome& other) const {
+    return entityOffset == other.entityOffset && list == other.list && shownKeys == other.shownKeys &&
+           cursors == other.cursors;
+  }
+};
+
+Outcome RunCommands(CHeadlessDialog& ui, const std::string& mapPath, const std::string& listPath) {
+  Outcome outcome{};
+  ui.Open(mapPath);
+  outcome.entityOffset = ui.dialog.m_entityOffset;
+  ui.CreateList(listPath);
+  outcome.list = test::ReadFile(listPath);
+  for (int press = 0; press < 3; ++press) {
+    ui.Search("monster_");
+    outcome.shownKeys.push_back(ui.dialog.m_keys[1] + "=" + ui.dialog.m_values[1]);
+    outcome.cursors.push_back(ui.dialog.m_cursor);
+  }
+  return outcome;
+}
+
+TEST(MapInMemory, givesExactlyWhatTheFileOnDiskGives) {
+  const test::TempDir dir;
+  const std::string path = dir.File("demo.bsp");
+  test::WriteFile(path, mapgen::BuildMap(mapgen::EntityLump(mapgen::DemoEntities()), 3000, 900).bytes);
+
+  CHeadlessDialog fromDisk;
+  const Outcome disk = RunCommands(fromDisk, path, dir.File("disk.txt"));
+
+  // Held under a name no file has, as a member of an archive is.
+  const std::string member = dir.File("pak0.pk3:maps/demo.bsp");
+  MapInMemory map = LoadMap(path);
+  map.path = member;
+  CHeadlessDialog fromMemory;
+  fromMemory.dialog.ReadMapFromMemory(map);
+  EXPECT_EQ(RunCommands(fromMemory, member, dir.File("memory.txt")), disk);
+  EXPECT_TRUE(fromMemory.services.messages.empty()) << fromMemory.services.messages.front();
+  EXPECT_FALSE(disk.list.empty());
+}
+
+TEST(FileObject, refusesToMoveTheWritePositionOfAList) {
+  const test::TempDir dir;
+  CFile list;
+  list.Open(dir.File("list.txt"), CFile::Mode::CreateWrite);
+  list.Write("abc", 3);
+  EXPECT_THROW(list.Seek(0), CFileException);
+  list.Write("def", 3);
+  list.Close();
+  EXPECT_EQ(test::ReadFile(dir.File("list.txt")), "abcdef");
+}
+
+TEST(ByteSearch, findsTheFirstOccurrenceWhereverItStands) {
+  struct Case {
+    std::string haystack, needle;
+    std::size_t expected;
+  };
+  const std::size_t npos = std::string_view::npos;
+  const std::vector<Case> cases{
+      {"abc", "", 0},          {"", "a", npos},           {"abc", "abcd", npos},    {"xabcabc", "abc", 1},
+      {"ababac", "abac", 2},   {"aaab", "aab", 1},        {"abcabd", "abd", 3},     {"ABC", "abc", npos},
+      {"aabaabaaab", "aabaaab", 3}, {"xyz", "z", 2},
+      {"{\"a\" \"b\"}", "\" \"", 3},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CByteSearcher(c.needle).FindIn(c.haystack), c.expected) << c.needle;
+  const std::string withNul("ab\0cd", 5);
+  EXPECT_EQ(CByteSearcher(std::string_view("\0c", 2)).FindIn(withNul), 2U);
+
+  // A long search text that almost matches everywhere: a naive search would compare
+  // 10^11 bytes here; this has to stay linear.
+  const std::string entity(std::size_t{1} << 20, 'a');
+  const CByteSearcher almost(std::string(100'000, 'a') + "b");
+  for (int n = 0; n < 3; ++n) EXPECT_FALSE(almost.IsIn(entity));
+  EXPECT_EQ(CByteSearcher(std::string(100'000, 'a')).FindIn(entity), 0U);
+}
+
+TEST(ByteSearch, findsTheLastByte) {
+  const std::string text = "{a{b}";
+  EXPECT_EQ(FindLastByte(text.data(), text.data() + text.size(), '{'), text.data() + 2);
+  EXPECT_EQ(FindLastByte(text.data(), text.data() + 2, '{'), text.data());
+  EXPECT_EQ(FindLastByte(text.data(), text.data() + 1, 'a'), nullptr);
+  EXPECT_EQ(FindLastByte(text.data(), text.data(), '{'), nullptr);
+}
+
+}  // namespace
+}  // namespace kestrum
