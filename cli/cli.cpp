@@ -18,6 +18,7 @@ int ExitCodeOf(CommandOutcome outcome) {
     case CommandOutcome::Done: return kExitSuccess;
     case CommandOutcome::NothingFound: return kExitNothingFound;
     case CommandOutcome::FileError: return kExitFileError;
+    case CommandOutcome::ListCutShort: return kExitListCutShort;
     case CommandOutcome::Cancelled:
     case CommandOutcome::NoBspLoaded: break;  // no chooser is cancelled here, and a map is always opened
   }

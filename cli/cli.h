@@ -10,6 +10,7 @@ enum ExitCode : int {
   kExitNothingFound = 1,
   kExitUsage = 2,
   kExitFileError = 3,
+  kExitListCutShort = 4,  ///< the list was written, but the map's entities end in a cut entity
 };
 
 /** Parses the command line and runs the command; returns the process's exit code. */

@@ -27,7 +27,7 @@ CommandOutcome CEntityDlg::OnAnalyseEntity() {
       const std::int32_t length = OpenBspFile(m_bspPath);
       m_bspFile.Seek(cursor);
       while (cursor < length) {
-        const std::optional<EntityStep> step = ReadEntityWindow(m_bspFile, cursor, m_entityWindow, m_entityBytes);
+        const std::optional<EntityStep> step = ReadEntityWindow(m_bspFile, cursor, m_entityWindow, m_entityBytes).entity;
         if (!step) break;
         cursor = step->nextOffset;
         if (search.IsIn(m_entityBytes)) {

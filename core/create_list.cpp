@@ -39,16 +39,27 @@ CommandOutcome CEntityDlg::OnCreateList() {
 
     CListTarget list(m_listFile, m_listPath, m_bspPath);
     m_bspFile.Seek(m_entityOffset);
+    std::optional<std::int32_t> cutEntityOffset;
+    int written = 0;
     for (std::int32_t offset = m_entityOffset; offset < length;) {
-      const std::optional<EntityStep> step = ReadEntityWindow(m_bspFile, offset, m_entityWindow, m_entityBytes);
-      if (!step) break;
+      const StepResult step = ReadEntityWindow(m_bspFile, offset, m_entityWindow, m_entityBytes);
+      if (!step.entity) {
+        cutEntityOffset = step.cutEntityOffset;
+        break;
+      }
       m_listFile.Write(m_entityBytes.data(), m_entityBytes.size());
       m_listFile.Write(m_lineBreak.data(), m_lineBreak.size());
       m_listFile.Write(m_lineBreak.data(), m_lineBreak.size());
-      offset = step->nextOffset;
+      ++written;
+      offset = step.entity->nextOffset;
     }
     list.Commit();
     m_bspFile.Close();
+    if (cutEntityOffset) {
+      // The list is right as far as it goes; the user must know that it stops early.
+      MessageBox(texts::CutEntityMessage(*cutEntityOffset, written));
+      return CommandOutcome::ListCutShort;
+    }
   } catch (const CFileException& error) {
     MessageBox(error.what());
     return CommandOutcome::FileError;

@@ -22,6 +22,7 @@ enum class CommandOutcome {
   NothingFound,  ///< no entities in the map, or no entity matched the search
   NoBspLoaded,   ///< no map has been chosen yet
   FileError,     ///< a file could not be opened, read or written; the message says which
+  ListCutShort,  ///< the list was written, but the map's entities end in an entity cut short
 };
 
 /**

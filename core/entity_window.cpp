@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace kestrum {
 namespace {
@@ -21,7 +22,8 @@ bool AppendWindowText(CFile& file, EntityWindow& window, std::string& text) {
 
 /**
  * Reads on, past a window full of text without a "}", to the entity's first "}".
- * The record then holds all the text read; nothing when a NUL or the file's end comes first.
+ * The record then holds all the text read; nothing when a NUL or the file's end comes
+ * first, and the record then holds the text up to there.
  */
 std::optional<std::size_t> ReadLongEntity(CFile& file, std::int32_t offset, EntityWindow& window,
                                           std::string& record) {
@@ -41,10 +43,16 @@ std::optional<std::size_t> ReadLongEntity(CFile& file, std::int32_t offset, Enti
   }
 }
 
+/** The end of the entities at a text that ends without a "}": cut short if it holds a "{". */
+StepResult EndOfEntities(std::int32_t offset, std::string_view text) {
+  const std::size_t open = text.find(kOpeningBrace);
+  if (open == std::string_view::npos) return {};
+  return {std::nullopt, static_cast<std::int32_t>(offset + static_cast<std::int64_t>(open))};
+}
+
 }  // namespace
 
-std::optional<EntityStep> ReadEntityWindow(CFile& file, std::int32_t offset, EntityWindow& window,
-                                           std::string& record) {
+StepResult ReadEntityWindow(CFile& file, std::int32_t offset, EntityWindow& window, std::string& record) {
   const std::size_t got = file.Read(window.data(), window.size());
   const char* const begin = window.data();
   // Most entities are short: look for the "}" first, then make sure no NUL cuts the
@@ -53,14 +61,17 @@ std::optional<EntityStep> ReadEntityWindow(CFile& file, std::int32_t offset, Ent
   std::size_t first = 0;
   if (const void* brace = std::memchr(begin, kClosingBrace, got)) {
     close = static_cast<std::size_t>(static_cast<const char*>(brace) - begin);
-    if (std::memchr(begin, '\0', close)) return std::nullopt;
+    if (const void* nul = std::memchr(begin, '\0', close)) {
+      return EndOfEntities(offset, {begin, static_cast<std::size_t>(static_cast<const char*>(nul) - begin)});
+    }
     const void* open = std::memchr(begin, kOpeningBrace, close);
     first = open ? static_cast<std::size_t>(static_cast<const char*>(open) - begin) : 0;
     record.assign(begin + first, close + 1 - first);
   } else {
-    if (got < window.size() || std::memchr(begin, '\0', got)) return std::nullopt;
+    const char* const textEnd = std::find(begin, begin + got, '\0');
+    if (textEnd != begin + window.size()) return EndOfEntities(offset, {begin, static_cast<std::size_t>(textEnd - begin)});
     const std::optional<std::size_t> longClose = ReadLongEntity(file, offset, window, record);
-    if (!longClose) return std::nullopt;
+    if (!longClose) return EndOfEntities(offset, record);
     close = *longClose;
     const std::size_t open = record.find(kOpeningBrace);
     first = open < close ? open : 0;
@@ -71,8 +82,9 @@ std::optional<EntityStep> ReadEntityWindow(CFile& file, std::int32_t offset, Ent
   const std::int64_t next = std::min<std::int64_t>(static_cast<std::int64_t>(offset) + static_cast<std::int64_t>(close) + 2,
                                                    std::numeric_limits<std::int32_t>::max());
   file.Seek(next);
-  return EntityStep{static_cast<std::int32_t>(offset + static_cast<std::int64_t>(first)),
-                    static_cast<std::int32_t>(next)};
+  return {EntityStep{static_cast<std::int32_t>(offset + static_cast<std::int64_t>(first)),
+                     static_cast<std::int32_t>(next)},
+          std::nullopt};
 }
 
 }  // namespace kestrum

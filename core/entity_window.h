@@ -19,12 +19,23 @@ struct EntityStep {
   std::int32_t nextOffset;
 };
 
+/**
+ * What one step read: an entity, or the end of the entities. The end normally comes
+ * where the lump's text ends before any further "{"; when a "{" stands in the text
+ * that ends (at a NUL or the end of the file) without its "}", the last entity has been
+ * cut short, and the offset of its "{" is given.
+ */
+struct StepResult {
+  std::optional<EntityStep> entity;
+  std::optional<std::int32_t> cutEntityOffset;
+};
+
 /** An entity with no closing brace within this many bytes ends the stepping with an error. */
 inline constexpr std::size_t kMaxEntityLength = 1 << 20;
 
 /**
  * Reads the entity at offset, where the file stands, into record and returns the offset
- * of the next entity, with the file positioned there; nothing at the end of the entities.
+ * of the next entity, with the file positioned there; no entity at the end of the entities.
  *
  * The window's text (the bytes read, up to the first NUL) is searched for its first "}"
  * at index j. The record runs from the first "{" to that "}", or from the window's start
@@ -36,7 +47,6 @@ inline constexpr std::size_t kMaxEntityLength = 1 << 20;
  * of the file. An entity longer than the window reads on to its first "}". Throws
  * CFileException when a read fails or an entity exceeds kMaxEntityLength.
  */
-std::optional<EntityStep> ReadEntityWindow(CFile& file, std::int32_t offset, EntityWindow& window,
-                                           std::string& record);
+StepResult ReadEntityWindow(CFile& file, std::int32_t offset, EntityWindow& window, std::string& record);
 
 }  // namespace kestrum

@@ -19,6 +19,7 @@ constexpr std::int64_t kPassShift = 2;
 constexpr std::int64_t kPassCycle = kProbeStep / kPassShift;  // 27
 constexpr std::int64_t kLookBackSize = static_cast<std::int64_t>(std::tuple_size_v<LookBackWindow>);
 constexpr char kOpeningBrace = '{';
+constexpr std::int64_t kMaxLookBack = 1 << 20;
 
 /** Keeps the probe that the literal scan would read first among those that find a key. */
 class FirstFindingProbe {
@@ -64,9 +65,10 @@ std::int32_t ScanStart(std::int32_t length) {
   return static_cast<std::int32_t>(9 * static_cast<std::int64_t>(length) / 10);
 }
 
-std::optional<std::int32_t> ScanForKey(CFile& file, std::int32_t length) {
-  if (length <= kKeyLength) return std::nullopt;
-  const std::int64_t scanStart = ScanStart(length);
+namespace {
+
+/** The probe scan of the passes that start at scanStart, scanStart + 2, ... */
+std::optional<std::int32_t> ScanPassesFrom(CFile& file, std::int32_t length, std::int64_t scanStart) {
   FirstFindingProbe best(scanStart, length);
 
   // The bytes kept from one block to the next: the 54 in front of a key, which decide
@@ -118,6 +120,19 @@ std::optional<std::int32_t> ScanForKey(CFile& file, std::int32_t length) {
   return std::nullopt;
 }
 
+}  // namespace
+
+std::optional<std::int32_t> ScanForKey(CFile& file, std::int32_t length) {
+  if (length <= kKeyLength) return std::nullopt;
+  const std::int32_t scanStart = ScanStart(length);
+  const std::optional<std::int32_t> key = ScanPassesFrom(file, length, scanStart);
+  // Some compilers write the entity lump right after the header, where the scan of a
+  // large file's last tenth cannot see it. Rather than say the map has no entities,
+  // scan the whole file as a small one is scanned.
+  if (key || scanStart == 0) return key;
+  return ScanPassesFrom(file, length, 0);
+}
+
 std::optional<std::int32_t> LookBackForBrace(CFile& file, std::int32_t keyOffset, LookBackWindow& window) {
   // The window holds the bytes in front of the key; all of them count, NUL bytes too.
   const std::int64_t windowStart = std::max<std::int64_t>(0, keyOffset - kLookBackSize);
@@ -128,10 +143,13 @@ std::optional<std::int32_t> LookBackForBrace(CFile& file, std::int32_t keyOffset
     return static_cast<std::int32_t>(windowStart + (static_cast<const char*>(brace) - window.data()));
   }
   // A long value (a worldspawn's "wad" list) can put the brace further back: take the
-  // nearest one in front of the window.
+  // nearest one in front of the window, as far back as an entity may be long. Further
+  // back the key is no entity's; looking on would read a huge file backwards for nothing.
   std::vector<char> block(std::size_t{64} * 1024);
-  for (std::int64_t blockEnd = windowStart; blockEnd > 0;) {
-    const std::int64_t blockStart = std::max<std::int64_t>(0, blockEnd - static_cast<std::int64_t>(block.size()));
+  const std::int64_t searchStart = std::max<std::int64_t>(0, windowStart - kMaxLookBack);
+  for (std::int64_t blockEnd = windowStart; blockEnd > searchStart;) {
+    const std::int64_t blockStart =
+        std::max<std::int64_t>(searchStart, blockEnd - static_cast<std::int64_t>(block.size()));
     file.Seek(blockStart);
     const std::size_t read = file.Read(block.data(), static_cast<std::size_t>(blockEnd - blockStart));
     if (const char* brace = FindLastByte(block.data(), block.data() + read, kOpeningBrace)) {

@@ -29,13 +29,16 @@ std::int32_t ScanStart(std::int32_t length);
  * first read in a known pass, and finds the first key at or after X exactly when that key
  * ends within the probe, within the file and before the first NUL at or after X. The
  * answer is the key seen by the probe with the smallest (pass, offset).
+ *
+ * When a large file's last tenth yields no key, the same scan runs once more over the
+ * whole file, from offset 0, and its answer stands.
  */
 std::optional<std::int32_t> ScanForKey(CFile& file, std::int32_t length);
 
 /**
  * The offset of the brace that opens the entity holding the key found at keyOffset:
  * the first "{" among the 128 bytes in front of the key (fewer near the file's start);
- * failing that, the nearest "{" further back. Nothing when no "{" precedes the key.
+ * failing that, the nearest "{" up to 1 MiB further back. Nothing when there is none.
  */
 std::optional<std::int32_t> LookBackForBrace(CFile& file, std::int32_t keyOffset, LookBackWindow& window);
 

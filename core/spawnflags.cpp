@@ -19,8 +19,11 @@ constexpr std::array<FlagWeight, CEntityDlg::kFlagSlots> kWeights{{
 }  // namespace
 
 void CEntityDlg::ShowSpawnflags(int value) {
-  // Greedy subtraction: values above 4095 fill every slot, negative values none. Slots
-  // are only written, so several values of one entity add up.
+  // Only the low twelve bits have a box. Taking them alone keeps a bit above them from
+  // lighting every box (greedy subtraction of 4096 leaves 2048 + 2048). Negative values
+  // show nothing. Slots are only written, so several values of one entity add up.
+  constexpr int kBitsWithABox = 0xFFF;
+  if (value > kBitsWithABox) value &= kBitsWithABox;
   for (const FlagWeight& flag : kWeights) {
     if (value >= flag.weight) {
       m_flags[flag.slot] = std::to_string(flag.weight);

@@ -1,6 +1,8 @@
 // The texts the entity commands show or look for, each named once.
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace kestrum::texts {
@@ -11,6 +13,13 @@ inline constexpr std::string_view kSpawnflags = "spawnflags";
 inline constexpr std::string_view kNoEntities = "There is no entities available in this file";
 inline constexpr std::string_view kNoBspLoaded = "No bsp file has been loaded!!";
 inline constexpr std::string_view kNoListPath = "You must define a path for the extract text file";
+
+/** After an export that stopped at an entity with no closing brace. */
+inline std::string CutEntityMessage(std::int32_t offset, int entitiesListed) {
+  return "The entity at offset " + std::to_string(offset) +
+         " ends before its closing brace, so the entities of this map end there. The list holds the " +
+         std::to_string(entitiesListed) + (entitiesListed == 1 ? " entity" : " entities") + " before it.";
+}
 
 inline constexpr std::string_view kBspFilterDescription = "Compiled map BSP bsp(*.bsp)";
 inline constexpr std::string_view kBspFilterPattern = "*.bsp";

@@ -42,8 +42,10 @@ TEST_F(CliProcessTest, locatePrintsTheFirstEntitysOffset) {
 }
 
 TEST_F(CliProcessTest, locateWithoutEntitiesPrintsZeroAndTheMessage) {
-  // The lump lies before the last tenth of a large file, where the scan does not look.
-  test::WriteFile(m_bspPath, mapgen::BuildMap(mapgen::EntityLump(m_entities), 1000, 1'200'000).bytes);
+  // A large file whose lump has lost its key: the last tenth and then the whole file are scanned.
+  std::string lump = mapgen::EntityLump(m_entities);
+  lump.replace(lump.find("worldspawn"), 10, "worldSpawn");
+  test::WriteFile(m_bspPath, mapgen::BuildMap(lump, 1000, 1'200'000).bytes);
   const ProcessResult result = Run({"locate", m_bspPath});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.out, "0\n");

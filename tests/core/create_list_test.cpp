@@ -50,6 +50,18 @@ TEST_F(CreateListTest, workedExampleWritesEachRecordFollowedByTwoLineBreaks) {
   EXPECT_EQ(m_ui.dialog.m_listPath, m_listPath);
 }
 
+TEST_F(CreateListTest, aListThatStopsAtACutEntityIsWrittenAndReported) {
+  // A damaged map: the third entity loses its end to a NUL.
+  const std::string cut = "{\n\"classname\" \"li";
+  OpenMap(std::string(300, '\x01') + kEntityA + "\n" + kEntityB + "\n" + cut + std::string(1, '\0') + "ght\"\n}\n");
+  EXPECT_EQ(m_ui.CreateList(m_listPath), CommandOutcome::ListCutShort);
+  EXPECT_EQ(test::ReadFile(m_listPath), kEntityA + "\r\n\r\n" + kEntityB + "\r\n\r\n");
+  EXPECT_THAT(m_ui.services.events, ElementsAre("save chooser", "message"));
+  EXPECT_EQ(m_ui.services.messages.front(), texts::CutEntityMessage(300 + 29 + 24, 2));
+  EXPECT_THAT(m_ui.services.messages.front(), ::testing::HasSubstr("offset 353"));
+  EXPECT_THAT(m_ui.services.messages.front(), ::testing::HasSubstr("holds the 2 entities"));
+}
+
 TEST_F(CreateListTest, offersTheDefaultListNameWithTextFilesEveryTime) {
   OpenMap(TwoEntityMap());
   m_ui.CreateList(m_dir.File("elsewhere.txt"));

@@ -22,7 +22,7 @@ class EntityWindowTest : public ::testing::Test {
     file.Seek(from);
     std::vector<Step> steps;
     for (std::int32_t offset = from; offset < static_cast<std::int32_t>(bytes.size());) {
-      const std::optional<EntityStep> step = ReadEntityWindow(file, offset, m_window, m_record);
+      const std::optional<EntityStep> step = ReadEntityWindow(file, offset, m_window, m_record).entity;
       if (!step) break;
       EXPECT_EQ(file.GetPosition(), step->nextOffset);
       EXPECT_EQ(bytes.compare(step->recordOffset, m_record.size(), m_record), 0);
@@ -107,11 +107,11 @@ TEST_F(EntityWindowTest, onlyTheBytesReadAreText) {
   test::WriteFile(m_path, bytes);
   CFile file;
   file.Open(m_path, CFile::Mode::Read);
-  ASSERT_EQ(ReadEntityWindow(file, 0, m_window, m_record)->nextOffset, 3);
+  ASSERT_EQ(ReadEntityWindow(file, 0, m_window, m_record).entity->nextOffset, 3);
   test::WriteFile(m_path, "{abc");
   CFile shortFile;
   shortFile.Open(m_path, CFile::Mode::Read);
-  EXPECT_FALSE(ReadEntityWindow(shortFile, 0, m_window, m_record));
+  EXPECT_FALSE(ReadEntityWindow(shortFile, 0, m_window, m_record).entity);
 }
 
 TEST_F(EntityWindowTest, stepAtOrPastTheEndReportsTheEnd) {
@@ -119,9 +119,35 @@ TEST_F(EntityWindowTest, stepAtOrPastTheEndReportsTheEnd) {
   CFile file;
   file.Open(m_path, CFile::Mode::Read);
   file.Seek(24);
-  EXPECT_FALSE(ReadEntityWindow(file, 24, m_window, m_record));
+  EXPECT_FALSE(ReadEntityWindow(file, 24, m_window, m_record).entity);
   file.Seek(1000);
-  EXPECT_FALSE(ReadEntityWindow(file, 1000, m_window, m_record));
+  EXPECT_FALSE(ReadEntityWindow(file, 1000, m_window, m_record).entity);
+}
+
+TEST_F(EntityWindowTest, anEndInsideAnEntityNamesWhereThatEntityBegins) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::optional<std::int32_t> cutAt;
+  };
+  const std::string longEntity = Entity(700);  // no "}" in its first window
+  const std::vector<Case> cases{
+      {"the lump's own end", std::string("\n\0{junk}", 8), std::nullopt},
+      {"a NUL before the first brace's close", std::string("\n{\"a\" \0 \"b\"}", 12), 1},
+      {"a NUL in a long entity, after its first window, with a brace after it",
+       longEntity.substr(0, 600) + std::string(1, '\0') + longEntity.substr(600), 0},
+      {"the end of the file inside an entity", "{\"a\" \"b\"", 0},
+      {"the end of the file inside a long entity", longEntity.substr(0, 650), 0},
+      {"the end of the file with no brace", "\n\n", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    test::WriteFile(m_path, c.bytes);
+    CFile file;
+    file.Open(m_path, CFile::Mode::Read);
+    const StepResult step = ReadEntityWindow(file, 0, m_window, m_record);
+    EXPECT_FALSE(step.entity) << c.what;
+    EXPECT_EQ(step.cutEntityOffset, c.cutAt) << c.what;
+  }
 }
 
 TEST_F(EntityWindowTest, crLfBetweenEntitiesStillYieldsWholeEntities) {

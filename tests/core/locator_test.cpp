@@ -1,6 +1,7 @@
 #include "locator.h"
 
 #include "literal_scan.h"
+#include "map_builder.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -74,12 +75,12 @@ TEST_F(LocatorTest, keyAtOffsetZeroCountsAsNotFound) {
   EXPECT_EQ(Locate(bytes), std::nullopt);
 }
 
-TEST_F(LocatorTest, largeFilesAreScannedOnlyInTheirLastTenth) {
+TEST_F(LocatorTest, largeFilesAreScannedInTheirLastTenthFirstThenWhole) {
   std::string bytes = Filler(1'000'001);
-  bytes = WithKeyAt(bytes, 899'990);  // straddles the scan start
+  bytes = WithKeyAt(bytes, 899'990);  // straddles the scan start: only the whole-file scan sees it
   bytes[899'000] = '{';
-  EXPECT_EQ(Scan(bytes), std::nullopt);
-  bytes = WithKeyAt(bytes, 950'000);
+  EXPECT_EQ(Scan(bytes), 899'990);
+  bytes = WithKeyAt(bytes, 950'000);  // the last tenth's key wins over an earlier one
   bytes[949'900] = '{';
   EXPECT_EQ(Scan(bytes), 950'000);
   EXPECT_EQ(Locate(bytes), 949'900);
@@ -87,6 +88,64 @@ TEST_F(LocatorTest, largeFilesAreScannedOnlyInTheirLastTenth) {
   std::string notLarge = Filler(1'000'000);
   notLarge[10] = '{';
   EXPECT_EQ(Scan(WithKeyAt(notLarge, 20)), 20);
+}
+
+TEST_F(LocatorTest, findsALumpRightAfterTheHeaderOfALargeMap) {
+  // The layout of maps whose compiler writes the entities first: the header and its
+  // directory, the lump at 144, then 2 MB of binary lumps (mostly NUL, never a brace).
+  const mapgen::BuiltMap map = mapgen::BuildMap(mapgen::EntityLump(mapgen::DemoEntities()), 20, 2'000'000);
+  ASSERT_EQ(map.lumpOffset, 144);
+  std::string bytes = map.bytes;
+  const test::LiteralScanResult literal = LiteralScan(bytes);
+  ASSERT_TRUE(literal.key.has_value());
+  EXPECT_EQ(Scan(bytes), literal.key);
+  EXPECT_EQ(Locate(bytes), 144);
+
+  // Without a key anywhere it is still no entities, after one more linear read.
+  bytes.replace(static_cast<std::size_t>(*literal.key), 10, "worldspawm");
+  EXPECT_EQ(Locate(bytes), std::nullopt);
+}
+
+TEST_F(LocatorTest, agreesWithTheLiteralScanAcrossTheScansReadBlocks) {
+  // The scanned range is read in 1 MiB blocks, so a key can lie across two of them;
+  // ranges over a MiB need files over 10.5 MB.
+  std::mt19937 random(11);
+  for (const std::size_t length : {11'000'003, 13'000'000, 15'000'001}) {
+    const std::size_t blockEnd = length * 9 / 10 + (std::size_t{1} << 20);
+    for (std::size_t back = 0; back <= 10; back += 2) {
+      std::string bytes = Filler(length);
+      const std::size_t key = blockEnd - back;
+      bytes = WithKeyAt(bytes, key);
+      if (back % 4 == 0) bytes[key - 1 - random() % 54] = '\0';  // hidden from some passes
+      bytes = WithKeyAt(bytes, key + 300 + random() % 200);       // a rival further on
+      const std::optional<std::int32_t> expected = LiteralScan(bytes).key;
+      ASSERT_TRUE(expected.has_value());
+      EXPECT_EQ(Scan(bytes), expected) << "length " << length << ", key " << back << " before the block's end";
+    }
+  }
+}
+
+TEST_F(LocatorTest, lookBackTakesTheFirstBraceOfItsWindowElseTheNearestWithinAMebibyte) {
+  struct Case {
+    std::vector<std::size_t> braces;  ///< bytes in front of the key
+    std::optional<std::size_t> found;
+  };
+  const std::size_t kMiB = std::size_t{1} << 20;
+  const std::vector<Case> cases{
+      {{128, 30}, 128},                        // the window's first byte and another inside it
+      {{129}, 129},                            // just outside: the nearest further back
+      {{300, 129}, 129},                       //
+      {{128 + kMiB}, 128 + kMiB},              // as far back as is searched
+      {{129 + kMiB}, std::nullopt},            // one byte further: no entity
+  };
+  const std::size_t key = 2 * kMiB;
+  for (const Case& c : cases) {
+    std::string bytes = WithKeyAt(Filler(key + 100), key);
+    for (const std::size_t back : c.braces) bytes[key - back] = '{';
+    const std::optional<std::int32_t> expected =
+        c.found ? std::optional<std::int32_t>(static_cast<std::int32_t>(key - *c.found)) : std::nullopt;
+    EXPECT_EQ(Locate(bytes), expected) << "first brace " << c.braces.front() << " bytes before the key";
+  }
 }
 
 TEST_F(LocatorTest, keyAcrossAProbeEndIsFoundWholeByTheNextProbe) {
@@ -195,6 +254,22 @@ TEST_F(LocatorTest, agreesWithTheLiteralScanOnThousandsOfRandomFiles) {
     ASSERT_EQ(Scan(bytes), expected) << "round " << round << ", length " << bytes.size();
   }
   EXPECT_GT(found, 2000);  // the generator must exercise finds as well as misses
+}
+
+TEST_F(LocatorTest, agreesWithTheLiteralScanOnKeysInTheLast75BytesBehindNuls) {
+  // There a probe is read only as the first probe of its pass, and only if that pass runs.
+  std::mt19937 random(75);
+  for (int round = 0; round < 3000; ++round) {
+    const std::size_t length = 90 + random() % 400;
+    std::string bytes = Filler(length);
+    const std::size_t key = length - 10 - random() % 66;
+    bytes = WithKeyAt(bytes, key);
+    for (int nul = static_cast<int>(random() % 3); nul > 0; --nul) {
+      bytes[key - 1 - random() % std::min<std::size_t>(key, 60)] = '\0';
+    }
+    if (random() % 3 == 0) bytes = WithKeyAt(bytes, random() % (key - 10));  // an earlier rival
+    ASSERT_EQ(Scan(bytes), LiteralScan(bytes).key) << "round " << round << ", key " << length - key << " from the end";
+  }
 }
 
 TEST_F(LocatorTest, agreesWithTheLiteralScanOnLargeFilesWithHiddenKeys) {

@@ -36,14 +36,22 @@ TEST_F(SpawnflagsTest, knownValues) {
             (std::vector<std::string>{"", "", "", "", "", "", "", "", "2048", "256", "512", "1024"}));
 }
 
-TEST_F(SpawnflagsTest, zeroAndNegativeValuesWriteNothingAndLargeValuesEverything) {
+TEST_F(SpawnflagsTest, zeroAndNegativeValuesWriteNothing) {
   for (const int value : {0, -1, -4096, std::numeric_limits<int>::min()}) {
     EXPECT_EQ(Decode({value}), std::vector<std::string>(12)) << value;
   }
+}
+
+TEST_F(SpawnflagsTest, valuesFrom4096OnShowTheBitsOfTheirLowTwelve) {
+  const std::vector<std::string> none(12);
   const std::vector<std::string> all{"1", "2", "4", "8", "16", "32", "64", "128", "2048", "256", "512", "1024"};
-  for (const int value : {4095, 4096, 1'000'000, std::numeric_limits<int>::max()}) {
-    EXPECT_EQ(Decode({value}), all) << value;
-  }
+  EXPECT_EQ(Decode({4096}), none);  // bit 12 alone has no box
+  EXPECT_EQ(Decode({8192 + 4096}), none);
+  EXPECT_EQ(Decode({4096 + 4095}), all);
+  EXPECT_EQ(Decode({std::numeric_limits<int>::max()}), all);
+  EXPECT_EQ(Decode({4096 + 256 + 1}), (std::vector<std::string>{"1", "", "", "", "", "", "", "", "", "256", "", ""}));
+  EXPECT_EQ(Decode({(1 << 20) + 2048 + 2}),
+            (std::vector<std::string>{"", "2", "", "", "", "", "", "", "2048", "", "", ""}));
 }
 
 TEST_F(SpawnflagsTest, severalValuesAddUpWithoutClearing) {
