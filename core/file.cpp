@@ -17,7 +17,11 @@ CFileException::CFileException(const std::string& path, const std::string& reaso
     : std::runtime_error("\"" + path + "\": " + reason) {}
 
 CFileException CFileException::NotARegularFile(const std::string& path) {
-  return {WholeMessage{}, "\"" + path + "\" is not a regular file"};
+  return {WholeMessage{}, "\"" + path + "\" is not a regular file", 0};
+}
+
+CFileException CFileException::WithMessage(const std::string& message, int error) {
+  return {WholeMessage{}, message, error};
 }
 
 CFile::~CFile() { Abort(); }
@@ -31,6 +35,7 @@ void CFile::Open(const std::string& path, Mode mode, mode_t permissions, const s
     case Mode::Read: flags |= O_RDONLY | O_NONBLOCK; break;
     case Mode::CreateWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
     case Mode::CreateNew: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
+    case Mode::CreateUnnamed: flags |= O_WRONLY | O_TMPFILE; break;
   }
   const SystemCalls& sys = ActiveSystemCalls();
   const int descriptor = sys.open(path.c_str(), flags, permissions);
@@ -48,13 +53,38 @@ void CFile::Open(const std::string& path, Mode mode, mode_t permissions, const s
       throw CFileException::NotARegularFile(path);
     }
   }
+  Adopt(descriptor, nameInMessages.empty() ? path : nameInMessages, mode != Mode::Read);
+}
+
+void CFile::OpenDescriptor(int descriptor, const std::string& name) {
+  Abort();
+  // A copy, so that closing the list does not close the process's own stream.
+  const int copy = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+  if (copy < 0) throw CFileException("open", name, errno);
+  Adopt(copy, name, true);
+}
+
+void CFile::Adopt(int descriptor, const std::string& name, bool writing) {
   m_descriptor = descriptor;
-  m_path = nameInMessages.empty() ? path : nameInMessages;
+  m_path = name;
   m_position = 0;
   m_bufferOffset = 0;
   m_bufferLength = 0;
-  m_writing = mode != Mode::Read;
+  m_writing = writing;
   m_buffer.resize(kBufferSize);
+}
+
+void CFile::SetPermissions(mode_t permissions) {
+  if (::fchmod(m_descriptor, permissions) != 0) throw CFileException("set the permissions of", m_path, errno);
+}
+
+void CFile::GiveName(const std::string& path) {
+  Flush();
+  // The way to name a file that has none: link its descriptor's entry in /proc.
+  const std::string self = "/proc/self/fd/" + std::to_string(m_descriptor);
+  if (ActiveSystemCalls().linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+    throw CFileException("create", path, errno);
+  }
 }
 
 void CFile::OpenMemory(const std::string& name, std::shared_ptr<const std::string> bytes) {

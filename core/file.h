@@ -20,13 +20,16 @@ class CFileException : public std::runtime_error {
 
   /** A map that is a pipe, a device or a socket: reading it could block for ever. */
   static CFileException NotARegularFile(const std::string& path);
+  /** A failure worded whole by the caller, with the system's error number, if any. */
+  static CFileException WithMessage(const std::string& message, int error);
 
   /** The system's error number, or 0 when the reason is not the system's. */
   int Error() const { return m_error; }
 
  private:
   struct WholeMessage {};
-  CFileException(WholeMessage, const std::string& message) : std::runtime_error(message) {}
+  CFileException(WholeMessage, const std::string& message, int error)
+      : std::runtime_error(message), m_error(error) {}
 
   int m_error = 0;
 };
@@ -43,6 +46,11 @@ class CFile {
     Read,         ///< an existing regular file, positioned at offset 0
     CreateWrite,  ///< create, or empty an existing file, for writing
     CreateNew,    ///< create a file that must not exist yet, for writing
+    /**
+     * Create a file without a name in the folder path, for writing. It vanishes when
+     * closed, or when the process ends however it ends, unless GiveName names it first.
+     */
+    CreateUnnamed,
   };
   enum class SeekFrom { Begin, Current };
 
@@ -62,7 +70,14 @@ class CFile {
    * taken from an archive, or one read once for many commands.
    */
   void OpenMemory(const std::string& name, std::shared_ptr<const std::string> bytes);
+  /** Writes to a descriptor the process already has (its standard output, say), left open after Close. */
+  void OpenDescriptor(int descriptor, const std::string& name);
   bool IsOpen() const { return m_descriptor >= 0 || m_memory != nullptr; }
+
+  /** Sets a written file's permission bits exactly, whatever the umask took from them. */
+  void SetPermissions(mode_t permissions);
+  /** Writes out what is pending and gives a file opened with CreateUnnamed the name path. */
+  void GiveName(const std::string& path);
   const std::string& GetFilePath() const { return m_path; }
 
   /**
@@ -84,6 +99,7 @@ class CFile {
   void Abort();
 
  private:
+  void Adopt(int descriptor, const std::string& name, bool writing);
   std::size_t ReadAt(std::int64_t offset, char* buffer, std::size_t count);
   void Flush();
 

@@ -1,17 +1,27 @@
-// Where an export writes, so that a failed export never destroys an existing list.
+// Where an export writes, so that a failed or interrupted export never destroys an
+// existing list and never leaves a partial one behind.
 #pragma once
 
 #include "file.h"
+#include "removal_on_signal.h"
 
+#include <memory>
 #include <string>
 
 namespace kestrum {
 
 /**
- * Opens the list file for one export. A regular file (existing or new) is written as a
- * temporary file beside it and put in its place by Commit; until then the old list stays
- * intact, and a target destroyed before Commit removes the temporary file. A device or a
- * pipe is written directly.
+ * Opens the list file for one export.
+ *
+ * A regular file (existing or new) is written as a new file in the list's folder and put
+ * in the list's place by Commit; until then the old list stays intact. The new file has
+ * no name until Commit where the system allows (a killed process leaves nothing), else a
+ * short hidden name that is removed on failure and on INT, TERM or HUP. A replaced list
+ * keeps its permission bits; a list reached through a symbolic link is replaced where
+ * the link points, and the link stays. A list the user may not write is refused.
+ *
+ * A stream (the process's standard output or error, /dev/fd/N, a FIFO, a device) is
+ * written straight to it, never replaced.
  *
  * Refuses a list path that names the map being read, also through a link: creating the
  * list would empty the map before it is read.
@@ -27,9 +37,16 @@ class CListTarget {
   void Commit();
 
  private:
+  void OpenReplacement(const std::string& listPath);
+  void OpenNamedReplacement(const std::string& listPath);
+
   CFile& m_file;
-  std::string m_listPath;       ///< the file that Commit replaces
-  std::string m_temporaryPath;  ///< empty when writing directly
+  std::string m_listPath;       ///< the file that Commit replaces, links followed
+  std::string m_folder;         ///< where the replacement is created
+  bool m_replacing = false;     ///< false: written straight to the target
+  bool m_unnamed = false;       ///< the replacement has no name until Commit
+  std::string m_temporaryPath;  ///< the replacement's name, while it has one
+  std::unique_ptr<CRemovalOnSignal> m_removal;
   bool m_committed = false;
 };
 

@@ -9,7 +9,7 @@ namespace {
 
 int OpenFile(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
 
-const SystemCalls kRealCalls{&OpenFile, &::pread, &::write, &::fstat, &::close, &::rename};
+const SystemCalls kRealCalls{&OpenFile, &::pread, &::write, &::fstat, &::close, &::rename, &::access, &::linkat};
 
 const SystemCalls* g_activeCalls = &kRealCalls;
 

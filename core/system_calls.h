@@ -15,6 +15,8 @@ struct SystemCalls {
   int (*fstat)(int fd, struct stat* status);
   int (*close)(int fd);
   int (*rename)(const char* from, const char* to);
+  int (*access)(const char* path, int mode);
+  int (*linkat)(int fromFolder, const char* from, int toFolder, const char* to, int flags);
 };
 
 /** The calls of the C library itself. */

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fcntl.h>
 
 namespace kestrum {
 namespace {
@@ -26,12 +27,20 @@ struct FaultPlan {
   bool failFstat = false;
   bool failCloseAfterWrite = false;
   bool failRename = false;
+  bool listWriteProtected = false;  ///< as a list of mode 0444 is for anyone but root
+  bool noUnnamedFiles = false;      ///< a file system without O_TMPFILE
+  int failUnnamedWith = 0;          ///< creating an unnamed file fails with this
+  int failLinkWith = 0;
   bool wrote = false;
 };
 
 FaultPlan g_plan;
 
 int FaultyOpen(const char* path, int flags, mode_t mode) {
+  if ((flags & O_TMPFILE) == O_TMPFILE && (g_plan.noUnnamedFiles || g_plan.failUnnamedWith != 0)) {
+    errno = g_plan.noUnnamedFiles ? EOPNOTSUPP : g_plan.failUnnamedWith;
+    return -1;
+  }
   if (!g_plan.failOpenOf.empty() && std::strstr(path, g_plan.failOpenOf.c_str())) {
     errno = g_plan.openError;
     return -1;
@@ -91,7 +100,24 @@ int FaultyRename(const char* from, const char* to) {
   return RealSystemCalls().rename(from, to);
 }
 
-const SystemCalls kFaultyCalls{&FaultyOpen, &FaultyPread, &FaultyWrite, &FaultyFstat, &FaultyClose, &FaultyRename};
+int FaultyAccess(const char* path, int mode) {
+  if (g_plan.listWriteProtected) {
+    errno = EACCES;
+    return -1;
+  }
+  return RealSystemCalls().access(path, mode);
+}
+
+int FaultyLinkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
+  if (g_plan.failLinkWith != 0) {
+    errno = g_plan.failLinkWith;
+    return -1;
+  }
+  return RealSystemCalls().linkat(fromFolder, from, toFolder, to, flags);
+}
+
+const SystemCalls kFaultyCalls{&FaultyOpen,  &FaultyPread,  &FaultyWrite,  &FaultyFstat,
+                               &FaultyClose, &FaultyRename, &FaultyAccess, &FaultyLinkat};
 
 class FaultInjectionTest : public ::testing::Test {
  protected:
@@ -205,12 +231,69 @@ TEST_F(FaultInjectionTest, exportThatCannotReplaceTheListLeavesItAlone) {
   ExpectListUntouched();
 }
 
-TEST_F(FaultInjectionTest, exportThatCannotCreateItsFileSaysWhichList) {
+TEST_F(FaultInjectionTest, aFolderThatTakesNoNewFileIsNamedWithTheList) {
   const ScopedSystemCalls faults(kFaultyCalls);
-  g_plan.failOpenOf = ".map.txt.kestrum-";
+  // Either way of making the new list: unnamed, or under a temporary name.
+  for (const bool unnamedFiles : {true, false}) {
+    g_plan.noUnnamedFiles = !unnamedFiles;
+    g_plan.failUnnamedWith = unnamedFiles ? EACCES : 0;
+    g_plan.failOpenOf = unnamedFiles ? "" : "/.kestrum-";
+    m_ui.services.messages.clear();
+    EXPECT_EQ(m_ui.CreateList(m_listPath), CommandOutcome::FileError);
+    ExpectOneMessage(m_listPath, "Permission denied");
+    EXPECT_THAT(m_ui.services.messages[0], ::testing::HasSubstr("the folder \"" + m_dir.Path() + "\""));
+    ExpectListUntouched();
+  }
+  // Naming the finished list fails.
+  g_plan = FaultPlan{};
+  g_plan.failLinkWith = EROFS;
+  m_ui.services.messages.clear();
+  EXPECT_EQ(m_ui.CreateList(m_listPath), CommandOutcome::FileError);
+  ExpectOneMessage(m_listPath, "Read-only file system");
+  ExpectListUntouched();
+}
+
+TEST_F(FaultInjectionTest, aWriteProtectedListIsRefusedAsAShellRefusesIt) {
+  const ScopedSystemCalls faults(kFaultyCalls);
+  g_plan.listWriteProtected = true;
   EXPECT_EQ(m_ui.CreateList(m_listPath), CommandOutcome::FileError);
   ExpectOneMessage(m_listPath, "Permission denied");
   ExpectListUntouched();
+}
+
+TEST_F(FaultInjectionTest, interruptedReadsAndWritesAreResumed) {
+  static int s_interruptions = 0;
+  static const SystemCalls interrupting{
+      RealSystemCalls().open,
+      [](int fd, void* buffer, size_t count, off_t offset) -> ssize_t {
+        if (++s_interruptions % 2 == 1) {
+          errno = EINTR;
+          return -1;
+        }
+        return RealSystemCalls().pread(fd, buffer, count, offset);
+      },
+      [](int fd, const void* data, size_t count) -> ssize_t {
+        if (++s_interruptions % 2 == 1) {
+          errno = EINTR;
+          return -1;
+        }
+        return RealSystemCalls().write(fd, data, count);
+      },
+      RealSystemCalls().fstat, RealSystemCalls().close, RealSystemCalls().rename,
+      RealSystemCalls().access, RealSystemCalls().linkat};
+  const std::string expected = [this] {
+    m_ui.CreateList(m_listPath);
+    return test::ReadFile(m_listPath);
+  }();
+  test::WriteFile(m_listPath, "the previous list\r\n");
+  m_ui.services.messages.clear();
+  const ScopedSystemCalls faults(interrupting);
+  EXPECT_EQ(m_ui.CreateList(m_listPath), CommandOutcome::Done);
+  EXPECT_EQ(test::ReadFile(m_listPath), expected);
+  EXPECT_EQ(m_ui.Search("func_door"), CommandOutcome::Done);
+  EXPECT_EQ(m_ui.dialog.m_keys[1], "classname");
+  EXPECT_TRUE(m_ui.services.messages.empty());
+  EXPECT_GT(s_interruptions, 4);
 }
 
 TEST_F(FaultInjectionTest, searchThatCannotReadKeepsItsPlace) {

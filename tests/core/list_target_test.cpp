@@ -1,0 +1,161 @@
+// Where a list goes, and that an existing one is never lost or changed in kind.
+#include "headless_dialog.h"
+#include "system_calls.h"
+#include "test_files.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace kestrum {
+namespace {
+
+using ::testing::HasSubstr;
+
+const std::string kEntity = "{\n\"classname\" \"worldspawn\"\n}";
+const std::string kList = kEntity + "\r\n\r\n";
+
+class ListTargetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::WriteFile(m_bspPath, std::string(200, '\x01') + kEntity + "\n" + std::string(1, '\0'));
+    ASSERT_EQ(m_ui.Open(m_bspPath), CommandOutcome::Done);
+  }
+
+  std::vector<std::string> FolderEntries(const std::string& folder) const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  test::TempDir m_dir;
+  const std::string m_bspPath = m_dir.File("map.bsp");
+  CHeadlessDialog m_ui;
+};
+
+TEST_F(ListTargetTest, aReplacedListKeepsItsPermissionBitsAndItsLink) {
+  const std::string list = m_dir.File("shared.txt");
+  test::WriteFile(list, "old");
+  ASSERT_EQ(::chmod(list.c_str(), 0664), 0);  // the umask would take the group's write bit
+  const std::string link = m_dir.File("link.txt");
+  ASSERT_EQ(::symlink("shared.txt", link.c_str()), 0);
+
+  EXPECT_EQ(m_ui.CreateList(link), CommandOutcome::Done);
+  struct stat status {};
+  ASSERT_EQ(::lstat(link.c_str(), &status), 0);
+  EXPECT_TRUE(S_ISLNK(status.st_mode));
+  ASSERT_EQ(::stat(list.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0664u);
+  EXPECT_EQ(test::ReadFile(list), kList);
+
+  // A link to a list that does not exist yet makes the list where it points.
+  const std::string dangling = m_dir.File("later.txt");
+  ASSERT_EQ(::symlink("sub/new.txt", dangling.c_str()), 0);
+  std::filesystem::create_directory(m_dir.File("sub"));
+  EXPECT_EQ(m_ui.CreateList(dangling), CommandOutcome::Done);
+  ASSERT_EQ(::lstat(dangling.c_str(), &status), 0);
+  EXPECT_TRUE(S_ISLNK(status.st_mode));
+  EXPECT_EQ(test::ReadFile(m_dir.File("sub/new.txt")), kList);
+}
+
+TEST_F(ListTargetTest, theNewListIsMadeBesideTheListNotInTheWorkingFolder) {
+  const test::TempDir elsewhere;
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(elsewhere.Path());
+  // A name as long as a file name may be: the temporary name must not be longer.
+  const std::string list = m_dir.File(std::string(251, 'n') + ".txt");
+  const CommandOutcome outcome = m_ui.CreateList(list);
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(outcome, CommandOutcome::Done) << m_ui.services.messages.back();
+  EXPECT_EQ(test::ReadFile(list), kList);
+  EXPECT_TRUE(FolderEntries(elsewhere.Path()).empty());
+  EXPECT_EQ(FolderEntries(m_dir.Path()).size(), 2u);
+}
+
+TEST_F(ListTargetTest, streamsAreWrittenStraightToWhatTheyAlreadyAre) {
+  // A list on standard output while a shell appends that to a log: the log gets the
+  // list added, not replaced by it.
+  const std::string log = m_dir.File("log.txt");
+  test::WriteFile(log, "earlier lines\n");
+  const int appending = ::open(log.c_str(), O_WRONLY | O_APPEND);
+  ASSERT_GE(appending, 0);
+  for (const std::string& stream : {"/dev/fd/" + std::to_string(appending), "/proc/self/fd/" + std::to_string(appending)}) {
+    EXPECT_EQ(m_ui.CreateList(stream), CommandOutcome::Done) << stream;
+  }
+  ::close(appending);
+  EXPECT_EQ(test::ReadFile(log), "earlier lines\n" + kList + kList);
+
+  // A FIFO is written to, not replaced by a file.
+  const std::string fifo = m_dir.File("list.fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  EXPECT_EQ(m_ui.CreateList(fifo), CommandOutcome::Done);
+  std::string received(kList.size() + 10, '\0');
+  received.resize(static_cast<std::size_t>(std::max<ssize_t>(0, ::read(reader, received.data(), received.size()))));
+  ::close(reader);
+  EXPECT_EQ(received, kList);
+  struct stat status {};
+  ASSERT_EQ(::lstat(fifo.c_str(), &status), 0);
+  EXPECT_TRUE(S_ISFIFO(status.st_mode));
+}
+
+/** Runs an export in a child process that a signal ends while it writes. */
+int ExportKilledBy(int signal, const std::string& bspPath, const std::string& listPath, bool unnamedFiles) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    static int s_signal = signal;
+    static bool s_unnamed = unnamedFiles;
+    static const SystemCalls calls{
+        [](const char* path, int flags, mode_t mode) {
+          if (!s_unnamed && (flags & O_TMPFILE) == O_TMPFILE) {
+            errno = EOPNOTSUPP;
+            return -1;
+          }
+          return RealSystemCalls().open(path, flags, mode);
+        },
+        RealSystemCalls().pread,
+        [](int fd, const void* data, size_t count) {
+          const ssize_t written = RealSystemCalls().write(fd, data, count);
+          ::raise(s_signal);
+          return written;
+        },
+        RealSystemCalls().fstat, RealSystemCalls().close, RealSystemCalls().rename,
+        RealSystemCalls().access, RealSystemCalls().linkat};
+    const ScopedSystemCalls killedWhileWriting(calls);
+    CHeadlessDialog ui;
+    ui.Open(bspPath);
+    ui.CreateList(listPath);
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFSIGNALED(status) ? WTERMSIG(status) : -1;
+}
+
+TEST_F(ListTargetTest, anInterruptedExportLeavesTheOldListAndNothingElse) {
+  const std::string list = m_dir.File("map.txt");
+  test::WriteFile(list, "the previous list");
+  const std::vector<std::string> before = FolderEntries(m_dir.Path());
+  struct Case {
+    int signal;
+    bool unnamedFiles;
+  };
+  // Without unnamed files the temporary file is removed on INT, TERM and HUP; with
+  // them not even SIGKILL leaves one behind.
+  for (const Case& c : {Case{SIGINT, false}, Case{SIGTERM, false}, Case{SIGHUP, false}, Case{SIGKILL, true}}) {
+    EXPECT_EQ(ExportKilledBy(c.signal, m_bspPath, list, c.unnamedFiles), c.signal);
+    EXPECT_EQ(FolderEntries(m_dir.Path()), before) << "signal " << c.signal;
+    EXPECT_EQ(test::ReadFile(list), "the previous list");
+  }
+}
+
+}  // namespace
+}  // namespace kestrum
