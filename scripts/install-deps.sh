@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libcli11-dev
-          qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core "$@")
+          qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core desktop-file-utils "$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -11,7 +11,9 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFile>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLabel>
 #include <QMenu>
@@ -46,13 +48,17 @@ QString NameFilter(const FileChooserOptions& options) {
 
 }  // namespace
 
-CQtEntityDialog::CQtEntityDialog(QWidget* parent) : QDialog(parent), m_dlg(*this), m_hIcon(LoadMainIcon()) {
+CQtEntityDialog::CQtEntityDialog(QWidget* parent)
+    : QDialog(parent), m_dlg(*this), m_hIcon(LoadMainIcon()), m_chooserFolder(QDir::currentPath()) {
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   const std::vector<res::ControlTemplate>& controls = res::MainDialogTemplate().controls;
   const std::vector<QWidget*> widgets = BuildDialog(*this, res::MainDialogTemplate(), m_hIcon);
   for (std::size_t n = 0; n < widgets.size(); ++n) {
     const int id = controls[n].id;
-    if (auto* edit = qobject_cast<QLineEdit*>(widgets[n])) m_edits[id] = edit;
+    if (auto* edit = qobject_cast<QLineEdit*>(widgets[n])) {
+      edit->setValidator(new CCodePageValidator(edit));
+      m_edits[id] = edit;
+    }
     if (auto* button = qobject_cast<QPushButton*>(widgets[n])) {
       connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
     }
@@ -139,9 +145,11 @@ void CQtEntityDialog::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 std::optional<std::string> CQtEntityDialog::RunFileChooser(const FileChooserOptions& options, bool save) {
-  QFileDialog chooser(this);
+  QFileDialog chooser(this, QString(), m_chooserFolder);
   chooser.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  chooser.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // A save chooser is for naming a new list as much as an existing one, whatever it is
+  // told about existing files; an open chooser takes only an existing one if told so.
+  chooser.setFileMode(!save && options.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   chooser.setNameFilter(NameFilter(options));
   chooser.setDefaultSuffix(QString::fromStdString(options.defaultExtension));
   // Qt's chooser asks before replacing a file unless told otherwise, and has no
@@ -149,7 +157,10 @@ std::optional<std::string> CQtEntityDialog::RunFileChooser(const FileChooserOpti
   chooser.setOption(QFileDialog::DontConfirmOverwrite, !options.overwritePrompt);
   chooser.selectFile(QFile::decodeName(QByteArray::fromStdString(options.initialName)));
   if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return std::nullopt;
-  return QFile::encodeName(chooser.selectedFiles().constFirst()).toStdString();
+  const QString chosen = chooser.selectedFiles().constFirst();
+  // Both choosers open next where the user last chose a file, as the system's would.
+  m_chooserFolder = QFileInfo(chosen).absolutePath();
+  return QFile::encodeName(chosen).toStdString();
 }
 
 std::optional<std::string> CQtEntityDialog::ChooseFileToOpen(const FileChooserOptions& options) {

@@ -62,6 +62,7 @@ class CQtEntityDialog final : public QDialog, public IDialogServices {
   QIcon m_hIcon;
   std::map<int, QLineEdit*> m_edits;  ///< the exchanged boxes by control id
   QMenu* m_windowMenu = nullptr;
+  QString m_chooserFolder;  ///< where the next file chooser opens
 };
 
 }  // namespace kestrum::shell

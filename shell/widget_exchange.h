@@ -3,6 +3,7 @@
 
 #include "dialog_services.h"
 
+#include <QValidator>
 #include <map>
 
 class QLineEdit;
@@ -11,9 +12,8 @@ namespace kestrum::shell {
 
 /**
  * Moves fields to and from edit boxes by control id. Fields hold bytes and boxes hold
- * characters: each byte is the character of the same value (Latin-1), both ways, so a
- * typed text reaches the search byte for byte. Characters beyond U+00FF have no byte and
- * arrive as "?".
+ * characters: each byte is its character in the Windows Western code page, both ways,
+ * so a typed text reaches the search byte for byte.
  */
 class CWidgetExchange final : public CDataExchange {
  public:
@@ -24,6 +24,18 @@ class CWidgetExchange final : public CDataExchange {
 
  private:
   const std::map<int, QLineEdit*>& m_edits;
+};
+
+/**
+ * Refuses, as it is typed or pasted, a character that the code page cannot write: it
+ * would reach the record as some other byte, and a search would look for a text the
+ * user never typed.
+ */
+class CCodePageValidator final : public QValidator {
+  Q_OBJECT
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int& position) const override;
 };
 
 }  // namespace kestrum::shell

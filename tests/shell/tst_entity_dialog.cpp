@@ -7,10 +7,13 @@
 #include "modal.h"
 #include "resource.h"
 #include "test_files.h"
+#include "texts.h"
 #include "window_geometry.h"
 
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -85,6 +88,8 @@ class TestEntityDialog : public QObject {
   void geometryArithmetic();
   void startsEmptyWithFocusOnOk();
   void exchangeMovesEveryBoxBothWaysByteForByte();
+  void boxesShowAndTakeTheWindowsWesternCodePage();
+  void bothChoosersOpenWhereTheUserLastChose();
   void wholeSessionThroughTheButtons();
   void commandsWithoutAMapShowTheMessage();
   void enterInAnEditBoxPressesOkAndSaves();
@@ -190,19 +195,83 @@ void TestEntityDialog::exchangeMovesEveryBoxBothWaysByteForByte() {
   record.m_flags[12] = "1024";
   dialog.UpdateData(false);
   QCOMPARE(Edit(dialog, "IDC_SEARCH")->text(), QStringLiteral("find me"));
-  QCOMPARE(KeyBox(dialog, 30)->text(), QString::fromLatin1(bytes.data(), static_cast<int>(bytes.size())));
+  QCOMPARE(KeyBox(dialog, 30)->text().size(), 255);
   QCOMPARE(ValueBox(dialog, 1)->text().size(), 100'000);
   QCOMPARE(FlagBox(dialog, 12)->text(), QStringLiteral("1024"));
   for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) QVERIFY(edit->text() != "never shown");
 
   QTest::keyClicks(FlagBox(dialog, 3), QStringLiteral("typed "));
   QTest::sendKeyEvent(QTest::Click, FlagBox(dialog, 3), Qt::Key_unknown, QStringLiteral("é"), Qt::NoModifier);
-  KeyBox(dialog, 30)->setText(QStringLiteral("changed"));
   dialog.UpdateData(true);
   QCOMPARE(record.m_flags[3], std::string("typed \xe9"));
-  QCOMPARE(record.m_keys[30], std::string("changed"));
+  QCOMPARE(record.m_keys[30], bytes);  // every byte comes back as it went
   QCOMPARE(record.m_values[1].size(), std::size_t{100'000});
   QCOMPARE(record.m_keys[0], std::string("never shown"));
+}
+
+void TestEntityDialog::boxesShowAndTakeTheWindowsWesternCodePage() {
+  CQtEntityDialog dialog;
+  CEntityDlg& record = dialog.EntityDlg();
+  // The code page's own characters, where Latin-1 has invisible controls; the five
+  // bytes it leaves undefined stand for the controls of the same value.
+  record.m_values[2] = "\x80 \x92\x96\x9f \x81\x8d\x8f\x90\x9d";
+  dialog.UpdateData(false);
+  QCOMPARE(ValueBox(dialog, 2)->text(), QStringLiteral("€ ’–Ÿ \u0081\u008d\u008f\u0090\u009d"));
+
+  // "€" typed is the byte 0x80; a character with no byte is refused as it is typed or pasted.
+  QLineEdit* search = Edit(dialog, "IDC_SEARCH");
+  QTest::keyClicks(search, QStringLiteral("a"));
+  for (const QString& typed : {QStringLiteral("€"), QStringLiteral("Ω"), QStringLiteral("–")}) {
+    QTest::sendKeyEvent(QTest::Click, search, Qt::Key_unknown, typed, Qt::NoModifier);
+  }
+  QCOMPARE(search->text(), QStringLiteral("a€–"));
+  search->selectAll();
+  search->insert(QStringLiteral("pasted ✓"));
+  QCOMPARE(search->text(), QStringLiteral("a€–"));
+  dialog.UpdateData(true);
+  QCOMPARE(record.m_search, std::string("a\x80\x96"));
+  QCOMPARE(record.m_values[2], std::string("\x80 \x92\x96\x9f \x81\x8d\x8f\x90\x9d"));
+}
+
+void TestEntityDialog::bothChoosersOpenWhereTheUserLastChose() {
+  kestrum::test::TempDir dir;
+  const QString maps = QString::fromStdString(dir.File("maps"));
+  QVERIFY(QDir().mkpath(maps));
+  const QString bspPath = maps + "/demo.bsp";
+  // A damaged map: its last entity is cut short by a NUL.
+  std::string lump = kestrum::mapgen::EntityLump(kestrum::mapgen::DemoEntities());
+  const std::size_t lastEntity = lump.rfind('{');
+  lump[lastEntity + 5] = '\0';
+  const kestrum::mapgen::BuiltMap map = kestrum::mapgen::BuildMap(lump, 2000, 300);
+  kestrum::test::WriteFile(bspPath.toStdString(), map.bytes);
+
+  CQtEntityDialog dialog;
+  dialog.show();
+  auto folderOfNextChooser = [](const QString& choose) {
+    auto folder = std::make_shared<QString>();
+    WhenModal<QFileDialog>([=](QFileDialog* chooser) {
+      *folder = chooser->directory().absolutePath();
+      chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(choose);
+      static_cast<QDialog*>(chooser)->accept();
+    });
+    return folder;
+  };
+  const auto openedIn = folderOfNextChooser(bspPath);
+  QTest::mouseClick(Button(dialog, "IDC_OPEN_BSP"), Qt::LeftButton);
+  QCOMPARE(*openedIn, QDir::currentPath());
+  const auto savedIn = folderOfNextChooser(QString::fromStdString(dir.File("list.txt")));
+  bool cutReported = false;
+  const std::string cutMessage = kestrum::texts::CutEntityMessage(
+      map.lumpOffset + static_cast<std::int32_t>(lastEntity),
+      static_cast<int>(kestrum::mapgen::DemoEntities().size()) - 1);
+  ExpectMessage(QString::fromStdString(cutMessage), &cutReported);  // after the list is written
+  QTest::mouseClick(Button(dialog, "IDC_CREATE_LIST"), Qt::LeftButton);
+  QCOMPARE(*savedIn, maps);  // the map's folder, with the default name in it
+  QVERIFY(cutReported);
+  QVERIFY(QFileInfo(QString::fromStdString(dir.File("list.txt"))).size() > 0);
+  const auto reopenedIn = folderOfNextChooser(bspPath);
+  QTest::mouseClick(Button(dialog, "IDC_OPEN_BSP"), Qt::LeftButton);
+  QCOMPARE(*reopenedIn, QString::fromStdString(dir.Path()));  // where the list went
 }
 
 void TestEntityDialog::wholeSessionThroughTheButtons() {

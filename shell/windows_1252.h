@@ -1,0 +1,20 @@
+// The Windows Western code page, in which the entity texts of maps are written: each
+// byte is one character. Free of any GUI library so that every front end can use it.
+#pragma once
+
+#include <optional>
+
+namespace kestrum::shell {
+
+/**
+ * The character (a UTF-16 code unit) of a byte. 0x80 to 0x9F are the code page's
+ * typographic characters (0x80 is the euro sign); the five bytes it leaves undefined
+ * (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the control characters of the same value,
+ * as Windows maps them, so that every byte has a character and comes back unchanged.
+ */
+char16_t CharacterOfByte(unsigned char byte);
+
+/** The byte of a character, or nothing for a character the code page cannot write. */
+std::optional<unsigned char> ByteOfCharacter(char16_t character);
+
+}  // namespace kestrum::shell
