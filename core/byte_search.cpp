@@ -17,6 +17,17 @@ CByteSearcher::CByteSearcher(std::string_view needle) : m_needle(needle), m_fall
 std::size_t CByteSearcher::FindIn(std::string_view haystack) const {
   const std::size_t length = m_needle.size();
   if (length == 0) return 0;
+#if defined(__GLIBC__)
+  const void* const found = ::memmem(haystack.data(), haystack.size(), m_needle.data(), length);
+  return found ? static_cast<std::size_t>(static_cast<const char*>(found) - haystack.data()) : std::string_view::npos;
+#else
+  return FindByPrefixTable(haystack);
+#endif
+}
+
+std::size_t CByteSearcher::FindByPrefixTable(std::string_view haystack) const {
+  const std::size_t length = m_needle.size();
+  if (length == 0) return 0;
   const char* const data = haystack.data();
   const std::size_t size = haystack.size();
   std::size_t matched = 0;

@@ -10,9 +10,10 @@ namespace kestrum {
 
 /**
  * Finds one fixed text in many byte ranges, in time linear in the bytes searched and
- * the text's length, however alike they are (Knuth-Morris-Pratt). Where no part of the
- * text has been matched, it jumps to the next candidate first byte with memchr, which
- * is what makes the common case fast. The table is built once per text, not per range.
+ * the text's length, however alike they are. The C library's memmem does so where it
+ * is known to (glibc's is the two-way algorithm, vectorised); elsewhere the search is
+ * Knuth-Morris-Pratt, jumping with memchr to the next candidate first byte while no
+ * part of the text is matched. The table is built once per text, not per range.
  */
 class CByteSearcher {
  public:
@@ -23,6 +24,8 @@ class CByteSearcher {
   /** The index of the first occurrence in haystack, or std::string_view::npos. */
   std::size_t FindIn(std::string_view haystack) const;
   bool IsIn(std::string_view haystack) const { return FindIn(haystack) != std::string_view::npos; }
+  /** FindIn by the portable search alone, whatever the C library offers. */
+  std::size_t FindByPrefixTable(std::string_view haystack) const;
 
  private:
   const std::string m_needle;

@@ -70,6 +70,7 @@ std::vector<QWidget*> BuildDialog(QDialog& dialog, const res::DialogTemplate& di
   for (const res::ControlTemplate& control : dialogTemplate.controls) {
     QWidget* widget = CreateControl(dialog, control, icon);
     widget->setObjectName(ToQString(control.name));
+    widget->setProperty(kControlIdProperty, control.id);
     const PixelRect rect = MapDialogRect(base, control.x, control.y, control.width, control.height);
     if (control.kind == res::ControlKind::Icon) {
       widget->setGeometry(rect.x, rect.y, 32, 32);

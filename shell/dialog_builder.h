@@ -12,6 +12,9 @@ class QWidget;
 
 namespace kestrum::shell {
 
+/** The property that holds each built control's id (-1 for labels and icons). */
+inline constexpr const char* kControlIdProperty = "controlId";
+
 /** The template's font, or the platform's sans-serif UI font at the same size where it is absent. */
 QFont DialogFont(const res::DialogTemplate& dialogTemplate);
 

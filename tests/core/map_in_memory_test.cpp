@@ -79,7 +79,11 @@ TEST(ByteSearch, findsTheFirstOccurrenceWhereverItStands) {
       {"aabaabaaab", "aabaaab", 3}, {"xyz", "z", 2},
       {"{\"a\" \"b\"}", "\" \"", 3},
   };
-  for (const Case& c : cases) EXPECT_EQ(CByteSearcher(c.needle).FindIn(c.haystack), c.expected) << c.needle;
+  for (const Case& c : cases) {
+    const CByteSearcher searcher(c.needle);
+    EXPECT_EQ(searcher.FindIn(c.haystack), c.expected) << c.needle;
+    EXPECT_EQ(searcher.FindByPrefixTable(c.haystack), c.expected) << c.needle;
+  }
   const std::string withNul("ab\0cd", 5);
   EXPECT_EQ(CByteSearcher(std::string_view("\0c", 2)).FindIn(withNul), 2U);
 
@@ -87,7 +91,10 @@ TEST(ByteSearch, findsTheFirstOccurrenceWhereverItStands) {
   // 10^11 bytes here; this has to stay linear.
   const std::string entity(std::size_t{1} << 20, 'a');
   const CByteSearcher almost(std::string(100'000, 'a') + "b");
-  for (int n = 0; n < 3; ++n) EXPECT_FALSE(almost.IsIn(entity));
+  for (int n = 0; n < 3; ++n) {
+    EXPECT_FALSE(almost.IsIn(entity));
+    EXPECT_EQ(almost.FindByPrefixTable(entity), std::string_view::npos);
+  }
   EXPECT_EQ(CByteSearcher(std::string(100'000, 'a')).FindIn(entity), 0U);
 }
 

@@ -28,9 +28,6 @@ using kestrum::test::WhenModal;
 
 namespace {
 
-QString Name(const kestrum::res::ControlTemplate& control) {
-  return QString::fromUtf8(control.name.data(), static_cast<int>(control.name.size()));
-}
 
 QLineEdit* Edit(QWidget& dialog, const QString& name) { return dialog.findChild<QLineEdit*>(name); }
 QLineEdit* KeyBox(QWidget& dialog, int row) { return Edit(dialog, QStringLiteral("IDC_KEY%1").arg(row)); }
@@ -38,12 +35,6 @@ QLineEdit* ValueBox(QWidget& dialog, int row) { return Edit(dialog, QStringLiter
 QLineEdit* FlagBox(QWidget& dialog, int slot) { return Edit(dialog, QStringLiteral("IDC_FLAG%1").arg(slot)); }
 QPushButton* Button(QWidget& dialog, const char* name) { return dialog.findChild<QPushButton*>(name); }
 
-kestrum::shell::DialogUnitBase BaseOf(const QWidget& dialog) {
-  const QFontMetrics metrics(dialog.font());
-  return kestrum::shell::DialogUnitBaseFromFont(
-      metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
-      metrics.height());
-}
 
 /**
  * Chooses path in the next file chooser. What differs from the expected set-up is
@@ -77,6 +68,85 @@ void ExpectMessage(const QString& text, bool* seen) {
   });
 }
 
+
+/** One control of the main dialog as its template states it, in template order. */
+struct ExpectedControl {
+  int id;
+  char kind;  ///< 'D' default button, 'B' button, 'E' edit box, 'L' label
+  const char* caption;
+  int x, y, width, height;  ///< dialog units
+};
+
+/** IDD_MAIN, stated here on its own so that a slip in the resource table shows. */
+std::vector<ExpectedControl> ExpectedMainControls() {
+  std::vector<ExpectedControl> controls{
+      {1, 'D', "OK", 470, 7, 50, 14},
+      {1000, 'B', "Open BSP", 7, 7, 50, 14},
+      {1001, 'B', "Create list", 68, 7, 50, 14},
+      {1002, 'B', "Analyse Entity", 149, 7, 50, 14},
+      {1003, 'E', "", 202, 7, 123, 14},
+      {1005, 'E', "", 7, 37, 93, 13},
+      {-1, 'L', "Key", 7, 26, 93, 8},
+      {1006, 'E', "", 105, 37, 146, 13},
+      {-1, 'L', "Value", 105, 26, 146, 8},
+  };
+  for (int row = 2; row <= 30; ++row) {  // rows 1-20 on the left, 21-30 on the right
+    const bool left = row <= 20;
+    const int y = left ? 37 + 15 * (row - 1) : 37 + 15 * (row - 21);
+    controls.push_back({1003 + 2 * row, 'E', "", left ? 7 : 275, y, left ? 93 : 100, 13});
+    controls.push_back({1004 + 2 * row, 'E', "", left ? 105 : 380, y, left ? 146 : 140, 13});
+  }
+  const std::vector<ExpectedControl> rest{
+      {-1, 'L', "Key", 275, 26, 93, 8},
+      {-1, 'L', "Value", 380, 26, 140, 8},
+      {1066, 'E', "", 275, 201, 40, 14},
+      {1067, 'E', "", 275, 215, 40, 14},
+      {1068, 'E', "", 275, 230, 40, 14},
+      {1069, 'E', "", 275, 244, 40, 14},
+      {1070, 'E', "", 275, 260, 40, 14},
+      {1071, 'E', "", 275, 276, 40, 14},
+      {1072, 'E', "", 275, 290, 40, 14},
+      {1073, 'E', "", 275, 305, 40, 14},
+      {1074, 'E', "", 275, 321, 40, 14},
+      {-1, 'L', "Spawnflags", 275, 192, 45, 8},
+      {-1, 'L', "Difficulty", 380, 192, 95, 8},
+      {1075, 'E', "", 380, 201, 40, 14},
+      {1076, 'E', "", 380, 215, 40, 14},
+      {1077, 'E', "", 380, 231, 40, 14},
+      {-1, 'L', "Easy", 419, 207, 42, 8},
+      {-1, 'L', "Medium", 420, 222, 46, 8},
+      {-1, 'L', "Difficult", 420, 237, 44, 8},
+  };
+  controls.insert(controls.end(), rest.begin(), rest.end());
+  return controls;
+}
+
+/** Dialog units to pixels as a dialog manager converts them, rounding to the nearest. */
+QRect Pixels(const QFont& font, int x, int y, int width, int height) {
+  const QFontMetrics metrics(font);
+  const int cx = (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) + 26) / 52;
+  const int cy = metrics.height();
+  const auto scale = [](int units, int base, int per) { return static_cast<int>(std::lround(units * base / double(per))); };
+  return {scale(x, cx, 4), scale(y, cy, 8), scale(width, cx, 4), scale(height, cy, 8)};
+}
+
+char KindOf(QWidget* widget) {
+  if (auto* button = qobject_cast<QPushButton*>(widget)) return button->isDefault() ? 'D' : 'B';
+  if (qobject_cast<QLineEdit*>(widget)) return 'E';
+  if (qobject_cast<QLabel*>(widget)) return 'L';
+  return '?';
+}
+
+QString CaptionOf(QWidget* widget) {
+  if (auto* button = qobject_cast<QPushButton*>(widget)) return button->text();
+  if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
+  return qobject_cast<QLineEdit*>(widget)->text();
+}
+
+QString Describe(const ExpectedControl& control) {
+  return QStringLiteral("control %1 (%2)").arg(control.id).arg(QString::fromUtf8(control.caption));
+}
+
 }  // namespace
 
 class TestEntityDialog : public QObject {
@@ -104,59 +174,41 @@ class TestEntityDialog : public QObject {
 
 void TestEntityDialog::templateBuildsEveryControlInOrderAtItsPlace() {
   CQtEntityDialog dialog;
-  const auto& main = kestrum::res::MainDialogTemplate();
-  QCOMPARE(main.controls.size(), std::size_t{86});
   QCOMPARE(dialog.windowTitle(), QStringLiteral("Kestrum"));
+  QCOMPARE(dialog.size(), Pixels(dialog.font(), 0, 0, 528, 345).size());
 
-  const auto base = BaseOf(dialog);
-  const auto size = kestrum::shell::MapDialogRect(base, 0, 0, 528, 345);
-  QCOMPARE(dialog.minimumSize(), QSize(size.width, size.height));
-  QCOMPARE(dialog.maximumSize(), QSize(size.width, size.height));
-
-  const QList<QWidget*> children = dialog.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-  int index = 0;
-  for (const auto& control : main.controls) {
-    QWidget* widget = dialog.findChild<QWidget*>(Name(control));
-    QVERIFY2(widget, qPrintable(Name(control)));
-    QCOMPARE(children.at(index++), widget);  // created in template order
-    const auto rect = kestrum::shell::MapDialogRect(base, control.x, control.y, control.width, control.height);
-    QCOMPARE(widget->geometry(), QRect(rect.x, rect.y, rect.width, rect.height));
-    if (control.kind == kestrum::res::ControlKind::Label) {
-      QCOMPARE(qobject_cast<QLabel*>(widget)->text(), QString::fromUtf8(control.caption.data()));
-    }
+  const std::vector<ExpectedControl> expected = ExpectedMainControls();
+  QCOMPARE(expected.size(), std::size_t{86});
+  const QList<QWidget*> built = dialog.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+  QVERIFY(built.size() >= 86);  // the window menu comes after the controls
+  for (std::size_t n = 0; n < expected.size(); ++n) {
+    const ExpectedControl& control = expected[n];
+    QWidget* const widget = built.at(static_cast<int>(n));  // created in template order
+    const QByteArray what = Describe(control).toUtf8();
+    QVERIFY2(widget->property("controlId").toInt() == control.id, what);
+    QVERIFY2(KindOf(widget) == control.kind, what);
+    QVERIFY2(CaptionOf(widget) == QString::fromUtf8(control.caption), what);
+    QVERIFY2(widget->geometry() == Pixels(dialog.font(), control.x, control.y, control.width, control.height), what);
   }
-  // The ids of the exchanged boxes and a few places the template pins down.
-  QCOMPARE(main.controls[5].id, 1005);
-  QCOMPARE(main.controls[66].id, 1064);
-  QCOMPARE(main.controls[69].id, 1066);
-  QCOMPARE(main.controls[82].id, 1077);
-  QCOMPARE(main.controls[82].y, 231);
-  QCOMPARE(main.controls[83].x, 419);  // "Easy"
-  const auto& row20 = main.controls[9 + 2 * (20 - 2)];  // key box of row 20
-  QCOMPARE(row20.id, 1043);
-  QCOMPARE(row20.y, 322);
-  QVERIFY(Button(dialog, "IDOK")->isDefault());
-  QVERIFY(!Button(dialog, "IDC_OPEN_BSP")->isDefault());
-  QCOMPARE(Button(dialog, "IDC_ANALYSE")->text(), QStringLiteral("Analyse Entity"));
 }
 
 void TestEntityDialog::tabOrderFollowsTheTemplateAndSkipsLabels() {
   CQtEntityDialog dialog;
   dialog.show();
   QVERIFY(QTest::qWaitForWindowActive(&dialog));
-  QStringList expected;
-  for (const auto& control : kestrum::res::MainDialogTemplate().controls) {
-    if (control.kind != kestrum::res::ControlKind::Label) expected << Name(control);
+  QList<int> expected;
+  for (const ExpectedControl& control : ExpectedMainControls()) {
+    if (control.kind != 'L') expected << control.id;
   }
   QCOMPARE(expected.size(), 77);  // 86 controls, 9 of them labels
-  QStringList visited{QApplication::focusWidget()->objectName()};
+  QList<int> visited{QApplication::focusWidget()->property("controlId").toInt()};
   for (int step = 1; step < expected.size(); ++step) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    visited << QApplication::focusWidget()->objectName();
+    visited << QApplication::focusWidget()->property("controlId").toInt();
   }
   QCOMPARE(visited, expected);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("IDOK"));  // wraps around
+  QCOMPARE(QApplication::focusWidget()->property("controlId").toInt(), 1);  // wraps around to OK
 }
 
 void TestEntityDialog::geometryArithmetic() {
