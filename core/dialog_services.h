@@ -14,9 +14,14 @@ struct FileChooserOptions {
   std::string filterPattern;      ///< e.g. "*.bsp"
   std::string defaultExtension;   ///< appended when the chosen name has none
   std::string initialName;        ///< the name offered when the chooser opens
+  /**
+   * Only an existing file may be chosen. Open choosers honour it; a save chooser, where
+   * naming a new list is the point, lets the user name any file.
+   */
   bool fileMustExist = false;
   bool overwritePrompt = false;   ///< ask before an existing file is replaced
-  bool hideReadOnly = false;      ///< no "open as read-only" choice
+  /** No "open as read-only" check box, where the platform's chooser has one (Windows). */
+  bool hideReadOnly = false;
 };
 
 /**

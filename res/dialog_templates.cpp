@@ -4,6 +4,23 @@
 #include "version.h"
 
 namespace kestrum::res {
+namespace {
+
+constexpr std::string_view kSpawnflags = "Spawnflags";
+constexpr std::string_view kEasy = "Easy";
+constexpr std::string_view kMedium = "Medium";
+constexpr std::string_view kDifficult = "Difficult";
+
+}  // namespace
+
+std::string_view FlagSlotCaption(int slot) {
+  switch (slot) {
+    case 10: return kEasy;
+    case 11: return kMedium;
+    case 12: return kDifficult;
+    default: return slot >= 1 && slot <= 9 ? kSpawnflags : std::string_view();
+  }
+}
 
 const DialogTemplate& MainDialogTemplate() {
   static const DialogTemplate kMain{IDD_MAIN, "Kestrum", "MS Sans Serif", 8, 528, 345, {
@@ -85,14 +102,14 @@ const DialogTemplate& MainDialogTemplate() {
     {1072, ControlKind::EditBox, "", 275, 290, 40, 14, "IDC_FLAG7"},
     {1073, ControlKind::EditBox, "", 275, 305, 40, 14, "IDC_FLAG8"},
     {1074, ControlKind::EditBox, "", 275, 321, 40, 14, "IDC_FLAG9"},
-    {IDC_STATIC, ControlKind::Label, "Spawnflags", 275, 192, 45, 8, "label_spawnflags"},
+    {IDC_STATIC, ControlKind::Label, kSpawnflags, 275, 192, 45, 8, "label_spawnflags"},
     {IDC_STATIC, ControlKind::Label, "Difficulty", 380, 192, 95, 8, "label_difficulty"},
     {1075, ControlKind::EditBox, "", 380, 201, 40, 14, "IDC_FLAG10"},
     {1076, ControlKind::EditBox, "", 380, 215, 40, 14, "IDC_FLAG11"},
     {1077, ControlKind::EditBox, "", 380, 231, 40, 14, "IDC_FLAG12"},
-    {IDC_STATIC, ControlKind::Label, "Easy", 419, 207, 42, 8, "label_easy"},
-    {IDC_STATIC, ControlKind::Label, "Medium", 420, 222, 46, 8, "label_medium"},
-    {IDC_STATIC, ControlKind::Label, "Difficult", 420, 237, 44, 8, "label_difficult"},
+    {IDC_STATIC, ControlKind::Label, kEasy, 419, 207, 42, 8, "label_easy"},
+    {IDC_STATIC, ControlKind::Label, kMedium, 420, 222, 46, 8, "label_medium"},
+    {IDC_STATIC, ControlKind::Label, kDifficult, 420, 237, 44, 8, "label_difficult"},
   }};
   return kMain;
 }

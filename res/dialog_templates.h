@@ -33,6 +33,13 @@ struct DialogTemplate {
   std::vector<ControlTemplate> controls;
 };
 
+/**
+ * The caption over a flag slot's box in IDD_MAIN: "Spawnflags" for slots 1 to 9 and the
+ * difficulty of slots 10 to 12 ("Easy", "Medium", "Difficult"). Front ends that show
+ * flags without the dialog (the command line) name them the same way.
+ */
+std::string_view FlagSlotCaption(int slot);
+
 const DialogTemplate& MainDialogTemplate();   ///< IDD_MAIN
 const DialogTemplate& AboutDialogTemplate();  ///< IDD_ABOUT
 
