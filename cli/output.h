@@ -1,10 +1,10 @@
 // How kestrum-cli prints what the dialog would show.
 #pragma once
 
-#include "entity_dlg.h"
-
 #include <iosfwd>
 #include <string>
+
+#include "entity_dlg.h"
 
 namespace kestrum::cli {
 

@@ -3,7 +3,7 @@
 # any is missing. Usage: scripts/install-deps.sh [extra packages...]
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libcli11-dev
+packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libcli11-dev libzip-dev
           qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core desktop-file-utils "$@")
 
 missing=()

@@ -1,0 +1,149 @@
+// Reading maps out of PACK files and zip archives that the tests build.
+#include "archive.h"
+
+#include <gtest/gtest.h>
+
+#include "archive_builder.h"
+#include "file.h"
+#include "test_files.h"
+
+namespace kestrum {
+namespace {
+
+using namespace std::string_literals;
+using cli::ArchiveMember;
+using cli::CArchive;
+
+/** Runs f and returns the message of the CFileException it throws ("" when none). */
+template <typename F>
+std::string FailureOf(F&& f) {
+  try {
+    f();
+  } catch (const CFileException& error) {
+    return error.what();
+  }
+  return "";
+}
+
+std::vector<std::string> Names(const CArchive& archive) {
+  std::vector<std::string> names;
+  for (const ArchiveMember& member : archive.Members()) names.push_back(member.name);
+  return names;
+}
+
+const test::ArchiveContents kContents{
+    {"maps/e1m1.bsp", "IBSP map one\0with a NUL"s},
+    {"progs.dat", std::string(3000, 'p')},
+    {"maps/START.BSP", "\0\x01\xff{\"a\" \"b\"}"s},
+    {"maps/empty.bsp", ""},
+};
+
+class ArchiveTest : public ::testing::Test {
+ protected:
+  void ExpectReadsTheContents(const std::string& path) {
+    const std::unique_ptr<CArchive> archive = cli::OpenArchive(path);
+    ASSERT_EQ(Names(*archive),
+              (std::vector<std::string>{"maps/e1m1.bsp", "progs.dat", "maps/START.BSP", "maps/empty.bsp"}));
+    for (std::size_t n = 0; n < kContents.size(); ++n) {
+      EXPECT_EQ(archive->Members()[n].size, kContents[n].second.size());
+      EXPECT_EQ(archive->ReadMap(archive->Members()[n]), kContents[n].second) << kContents[n].first;
+    }
+    // Members can be read again and in any order.
+    EXPECT_EQ(archive->ReadMap(archive->Members()[0]), kContents[0].second);
+  }
+
+  test::TempDir m_dir;
+};
+
+TEST_F(ArchiveTest, pakMembersReadBackByteForByte) {
+  const std::string path = m_dir.File("pak0.PAK");
+  test::WriteFile(path, test::PakBytes(kContents));
+  ExpectReadsTheContents(path);
+}
+
+TEST_F(ArchiveTest, damagedPakFilesAreRefusedWithTheirName) {
+  const std::string path = m_dir.File("pak1.pak");
+  const std::string good = test::PakBytes(kContents);
+  struct Damage {
+    std::string bytes;
+    std::string message;
+  };
+  std::string directoryPastTheEnd = good;
+  directoryPastTheEnd[8] = '\x7f';  // the directory's length
+  const std::vector<Damage> damages{
+      {"", "\"" + path + "\": not a PACK archive (no \"PACK\" header)"},
+      {"PK\x03\x04 and so on", "\"" + path + "\": not a PACK archive (no \"PACK\" header)"},
+      {directoryPastTheEnd, "\"" + path + "\": damaged PACK archive: its directory does not fit the file"},
+      {good.substr(0, good.size() - 1), "\"" + path + "\": damaged PACK archive: its directory does not fit the file"},
+  };
+  for (const Damage& damage : damages) {
+    test::WriteFile(path, damage.bytes);
+    EXPECT_EQ(FailureOf([&] { cli::OpenArchive(path); }), damage.message);
+  }
+}
+
+TEST_F(ArchiveTest, pakMembersPastTheEndOrOver2GiBAreRefusedWhenRead) {
+  const std::string path = m_dir.File("pak2.pak");
+  std::string bytes = test::PakBytes({{"maps/a.bsp", "abc"}, {"maps/big.bsp", "x"}});
+  const std::size_t directory = bytes.size() - 128;
+  bytes[directory + 61] = '\x7f';                          // a.bsp: 32,515 bytes long, past the end
+  bytes.replace(directory + 64 + 60, 4, "\0\0\0\x80", 4);  // big.bsp: 2 GiB long
+  test::WriteFile(path, bytes);
+  const std::unique_ptr<CArchive> archive = cli::OpenArchive(path);
+  EXPECT_EQ(FailureOf([&] { archive->ReadMap(archive->Members()[0]); }),
+            "\"" + path + ":maps/a.bsp\": damaged PACK archive: the member runs past its end");
+  EXPECT_EQ(
+      FailureOf([&] { archive->ReadMap(archive->Members()[1]); }),
+      "\"" + path + ":maps/big.bsp\": the member is 2 GiB or larger; Kestrum reads maps of up to 2 GiB - 1 bytes");
+}
+
+TEST(ArchiveNames, areKnownByTheirExtensionInAnyCase) {
+  for (const char* name : {"pak0.pk3", "PAK0.PK3", "x/y.pk4", "a.zip", "a.ZiP", "id1/pak0.pak", "PAK1.PAK"}) {
+    EXPECT_TRUE(cli::IsArchiveName(name)) << name;
+  }
+  for (const char* name : {"e1m1.bsp", "pk3", "a.pk3.txt", "a.zipx", ".pa", ""}) {
+    EXPECT_FALSE(cli::IsArchiveName(name)) << name;
+  }
+}
+
+#ifdef KESTRUM_WITH_ZIP
+
+TEST_F(ArchiveTest, zipMembersReadBackByteForByteDeflatedOrStored) {
+  for (const bool store : {false, true}) {
+    const std::string path = m_dir.File(store ? "stored.zip" : "pak0.pk3");
+    test::WriteZip(path, kContents, store);
+    ExpectReadsTheContents(path);
+  }
+}
+
+TEST_F(ArchiveTest, aDamagedZipMemberIsRefusedWithItsName) {
+  const std::string path = m_dir.File("broken.pk3");
+  test::WriteZip(path, {{"maps/a.bsp", std::string(1000, 'a')}, {"maps/b.bsp", "bbbb"}}, true);
+  std::string bytes = test::ReadFile(path);
+  bytes[30 + 10 + 500] = 'X';  // inside a.bsp's stored bytes, after its local header and name
+  test::WriteFile(path, bytes);
+  const std::unique_ptr<CArchive> archive = cli::OpenArchive(path);
+  const std::string failure = FailureOf([&] { archive->ReadMap(archive->Members()[0]); });
+  EXPECT_EQ(failure.rfind("\"" + path + ":maps/a.bsp\": damaged member: ", 0), 0u) << failure;
+  EXPECT_EQ(archive->ReadMap(archive->Members()[1]), "bbbb");
+}
+
+TEST_F(ArchiveTest, aFileThatIsNoZipArchiveIsRefused) {
+  const std::string path = m_dir.File("fake.pk3");
+  test::WriteFile(path, "this is not a zip archive at all");
+  EXPECT_EQ(FailureOf([&] { cli::OpenArchive(path); }),
+            "\"" + path + "\": cannot read the zip archive: Not a zip archive");
+}
+
+#else
+
+TEST_F(ArchiveTest, zipArchivesAreNamedAsUnsupported) {
+  EXPECT_FALSE(cli::ZipArchivesSupported());
+  const std::string failure = FailureOf([&] { cli::OpenArchive(m_dir.File("pak0.pk3")); });
+  EXPECT_NE(failure.find("reads no zip archives"), std::string::npos) << failure;
+}
+
+#endif
+
+}  // namespace
+}  // namespace kestrum
