@@ -22,19 +22,24 @@ void WriteJsonArray(std::ostream& out, const std::array<std::string, N>& slots) 
   out << ']';
 }
 
+bool IsControl(unsigned char byte) {
+  return byte < 0x20 || byte == 0x7F;
+}
+
 }  // namespace
 
-std::string JsonByteString(const std::string& bytes) {
-  std::string json = "\"";
+void AppendJsonByteString(std::string& json, std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  json += '"';
   for (const char signedByte : bytes) {
     const auto byte = static_cast<unsigned char>(signedByte);
     if (byte == '"' || byte == '\\') {
       json += '\\';
       json += static_cast<char>(byte);
-    } else if (byte < 0x20 || byte == 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-      json += escape;
+    } else if (IsControl(byte)) {
+      json += "\\u00";
+      json += kHex[byte >> 4];
+      json += kHex[byte & 0xF];
     } else if (byte < 0x80) {
       json += static_cast<char>(byte);
     } else {  // U+0080 to U+00FF in UTF-8
@@ -42,11 +47,42 @@ std::string JsonByteString(const std::string& bytes) {
       json += static_cast<char>(0x80 | (byte & 0x3F));
     }
   }
-  return json + '"';
+  json += '"';
 }
 
-void WriteJsonPress(std::ostream& out, int press, const CEntityDlg& record) {
-  out << "{\"press\": " << press << ", \"matchCount\": " << record.m_matchCount << ", \"cursor\": " << record.m_cursor
+std::string JsonByteString(std::string_view bytes) {
+  std::string json;
+  json.reserve(bytes.size() + 2);
+  AppendJsonByteString(json, bytes);
+  return json;
+}
+
+std::string EscapeControls(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (const char signedByte : bytes) {
+    const auto byte = static_cast<unsigned char>(signedByte);
+    if (!IsControl(byte)) {
+      text += signedByte;
+    } else if (byte == '\n') {
+      text += "\\n";
+    } else if (byte == '\r') {
+      text += "\\r";
+    } else if (byte == '\t') {
+      text += "\\t";
+    } else {
+      char escape[5];
+      std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+      text += escape;
+    }
+  }
+  return text;
+}
+
+void WriteJsonPress(std::ostream& out, int press, const CEntityDlg& record, std::string_view mapName) {
+  out << '{';
+  if (!mapName.empty()) out << "\"map\": " << JsonByteString(mapName) << ", ";
+  out << "\"press\": " << press << ", \"matchCount\": " << record.m_matchCount << ", \"cursor\": " << record.m_cursor
       << ", \"keys\": ";
   WriteJsonArray(out, record.m_keys);
   out << ", \"values\": ";
@@ -56,14 +92,15 @@ void WriteJsonPress(std::ostream& out, int press, const CEntityDlg& record) {
   out << "}\n";
 }
 
-void WriteFoundEntity(std::ostream& out, int press, const CEntityDlg& record) {
-  out << "press " << press << ": entity at offset " << record.m_foundOffset << '\n';
+void WriteFoundEntity(std::ostream& out, int press, const CEntityDlg& record, std::string_view linePrefix) {
+  out << linePrefix << "press " << press << ": entity at offset " << record.m_foundOffset << '\n';
   int lastPair = 0;
   for (int n = 1; n <= CEntityDlg::kPairSlots; ++n) {
     if (!record.m_keys[n].empty() || !record.m_values[n].empty()) lastPair = n;
   }
   for (int n = 1; n <= lastPair; ++n) {
-    out << "  \"" << record.m_keys[n] << "\" \"" << record.m_values[n] << "\"\n";
+    out << linePrefix << "  \"" << EscapeControls(record.m_keys[n]) << "\" \"" << EscapeControls(record.m_values[n])
+        << "\"\n";
   }
   std::string flags;
   for (int slot = 1; slot <= CEntityDlg::kFlagSlots; ++slot) {
@@ -71,7 +108,7 @@ void WriteFoundEntity(std::ostream& out, int press, const CEntityDlg& record) {
     flags += (flags.empty() ? "" : ", ") + record.m_flags[slot];
     if (slot > 9) flags += std::string(" (") + SlotLabel(slot) + ")";
   }
-  if (!flags.empty()) out << "  flags: " << flags << '\n';
+  if (!flags.empty()) out << linePrefix << "  flags: " << flags << '\n';
 }
 
 void WriteFlagSlots(std::ostream& out, const CEntityDlg& record) {
@@ -80,6 +117,26 @@ void WriteFlagSlots(std::ostream& out, const CEntityDlg& record) {
       out << "slot " << slot << " (" << SlotLabel(slot) << "): " << record.m_flags[slot] << '\n';
     }
   }
+}
+
+void AppendEntityJson(std::string& out, std::string_view mapName, const ParsedEntity& entity) {
+  out += "{\"map\": ";
+  AppendJsonByteString(out, mapName);
+  out += ", \"offset\": ";
+  out += std::to_string(entity.offset);
+  out += ", \"index\": ";
+  out += std::to_string(entity.index);
+  out += ", \"pairs\": [";
+  bool first = true;
+  for (const auto& [key, value] : entity.pairs) {
+    out += first ? "[" : ", [";
+    first = false;
+    AppendJsonByteString(out, key);
+    out += ", ";
+    AppendJsonByteString(out, value);
+    out += ']';
+  }
+  out += "]}\n";
 }
 
 }  // namespace kestrum::cli

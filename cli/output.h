@@ -3,8 +3,10 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 #include "entity_dlg.h"
+#include "entity_parser.h"
 
 namespace kestrum::cli {
 
@@ -12,15 +14,28 @@ namespace kestrum::cli {
  * A JSON string of the bytes, each byte written as the code point of the same value
  * (Latin-1 read as Unicode), so every byte survives and scripts can compare it.
  */
-std::string JsonByteString(const std::string& bytes);
+std::string JsonByteString(std::string_view bytes);
+void AppendJsonByteString(std::string& json, std::string_view bytes);
 
-/** One line: {"press": i, "matchCount": m, "cursor": c, "keys": [...], "values": [...], "flags": [...]} */
-void WriteJsonPress(std::ostream& out, int press, const CEntityDlg& record);
+/**
+ * Bytes for a line of text output: line breaks, tabs and the other control characters
+ * written as \n, \r, \t and \xNN, so that no value can start a line of its own.
+ */
+std::string EscapeControls(std::string_view bytes);
 
-/** The entity a press found: its offset, its pairs and its decoded flags. */
-void WriteFoundEntity(std::ostream& out, int press, const CEntityDlg& record);
+/**
+ * One line: {"press": i, "matchCount": m, "cursor": c, "keys": [...], "values": [...], "flags": [...]},
+ * with "map" first when mapName is not empty.
+ */
+void WriteJsonPress(std::ostream& out, int press, const CEntityDlg& record, std::string_view mapName = {});
+
+/** The entity a press found: its offset, its pairs and its decoded flags; each line begins with linePrefix. */
+void WriteFoundEntity(std::ostream& out, int press, const CEntityDlg& record, std::string_view linePrefix = {});
 
 /** The filled flag slots, one per line: "slot 10 (Easy): 256". */
 void WriteFlagSlots(std::ostream& out, const CEntityDlg& record);
+
+/** One line: {"map": ..., "offset": N, "index": i, "pairs": [["classname", "light"], ...]}. */
+void AppendEntityJson(std::string& out, std::string_view mapName, const ParsedEntity& entity);
 
 }  // namespace kestrum::cli

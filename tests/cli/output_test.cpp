@@ -33,5 +33,58 @@ TEST(FoundEntity, showsPairsUpToTheLastFilledSlotIncludingEmptyTokens) {
             "press 3: entity at offset 42\n  \"classname\" \"light\"\n  \"\" \"\"\n  \"odd\" \"\"\n  flags: 1024 (Difficult)\n");
 }
 
+TEST(EscapeControls, writesControlCharactersAsEscapesAndLeavesTheRest) {
+  const std::vector<std::pair<std::string, std::string>> cases{
+      {"plain \"text\" with \\ backslash", "plain \"text\" with \\ backslash"},
+      {"a\nb\rc\td", "a\\nb\\rc\\td"},
+      {std::string("\x01\x1b[2J\x7f\0", 7), "\\x01\\x1b[2J\\x7f\\x00"},
+      {"\xe9\xff", "\xe9\xff"},
+  };
+  for (const auto& [bytes, escaped] : cases) EXPECT_EQ(cli::EscapeControls(bytes), escaped) << bytes;
+}
+
+TEST(FoundEntity, aValueWithALineBreakCannotForgeALine) {
+  test::ScriptedDialog ui;
+  CEntityDlg& record = ui.dialog;
+  record.m_foundOffset = 7;
+  record.m_keys[1] = "message";
+  record.m_values[1] = "hi\npress 9: entity at offset 0";
+  std::ostringstream out;
+  cli::WriteFoundEntity(out, 1, record, "e1m1.bsp: ");
+  EXPECT_EQ(out.str(),
+            "e1m1.bsp: press 1: entity at offset 7\ne1m1.bsp:   \"message\" \"hi\\npress 9: entity at offset 0\"\n");
+}
+
+TEST(JsonPress, carriesTheMapFirstWhenNamed) {
+  test::ScriptedDialog ui;
+  ui.dialog.m_matchCount = 2;
+  ui.dialog.m_cursor = 99;
+  std::ostringstream named;
+  cli::WriteJsonPress(named, 3, ui.dialog, "pak0.pk3:maps/q3dm1.bsp");
+  EXPECT_EQ(
+      named.str().rfind("{\"map\": \"pak0.pk3:maps/q3dm1.bsp\", \"press\": 3, \"matchCount\": 2, \"cursor\": 99, ", 0),
+      0u)
+      << named.str();
+  std::ostringstream unnamed;
+  cli::WriteJsonPress(unnamed, 3, ui.dialog);
+  EXPECT_EQ(unnamed.str(), "{" + named.str().substr(named.str().find("\"press\"")));
+}
+
+TEST(EntityJson, holdsEveryPairInOrder) {
+  ParsedEntity entity;
+  entity.offset = 1234;
+  entity.index = 5;
+  entity.pairs = {{"classname", "light"}, {"origin", "0 0 64"}, {"target", "a"}, {"target", "\"\xff"}};
+  std::string json;
+  cli::AppendEntityJson(json, "e1m1.bsp", entity);
+  EXPECT_EQ(json,
+            "{\"map\": \"e1m1.bsp\", \"offset\": 1234, \"index\": 5, \"pairs\": [[\"classname\", \"light\"], "
+            "[\"origin\", \"0 0 64\"], [\"target\", \"a\"], [\"target\", \"\\\"\xc3\xbf\"]]}\n");
+  entity.pairs.clear();
+  json.clear();
+  cli::AppendEntityJson(json, "m", entity);
+  EXPECT_EQ(json, "{\"map\": \"m\", \"offset\": 1234, \"index\": 5, \"pairs\": []}\n");
+}
+
 }  // namespace
 }  // namespace kestrum
