@@ -1,119 +1,93 @@
 #include "cli.h"
 
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <ostream>
+
+#include "archive.h"
 #include "headless_dialog.h"
 #include "int_conversion.h"
 #include "list_name.h"
+#include "list_names.h"
+#include "map_commands.h"
+#include "map_run.h"
 #include "output.h"
 #include "version.h"
-
-#include <CLI/CLI.hpp>
-
-#include <ostream>
 
 namespace kestrum::cli {
 namespace {
 
-int ExitCodeOf(CommandOutcome outcome) {
-  switch (outcome) {
-    case CommandOutcome::Done: return kExitSuccess;
-    case CommandOutcome::NothingFound: return kExitNothingFound;
-    case CommandOutcome::FileError: return kExitFileError;
-    case CommandOutcome::ListCutShort: return kExitListCutShort;
-    case CommandOutcome::Cancelled:
-    case CommandOutcome::NoBspLoaded: break;  // no chooser is cancelled here, and a map is always opened
-  }
-  return kExitUsage;
+constexpr const char* kStandardOutput = "-";
+
+std::string InputsHelp() {
+  std::string help =
+      "Each INPUT is a map file, a folder (every *.bsp below it, in sorted order), an archive (.pk3, .pk4, .zip: "
+      "every *.bsp member; .pak: Quake's PACK files) or one map inside an archive as ARCHIVE:MEMBER, e.g. "
+      "pak0.pk3:maps/q3dm1.bsp. Maps are processed in parallel; results come in input order, each prefixed with "
+      "its map's name (text) or carrying \"map\" (JSON) when there are several maps.\n"
+      "Exit status: 0 success, 1 nothing found, 2 wrong usage, 3 a map, archive or file could not be read or "
+      "written (the others are still processed).\n";
+  if (!ZipArchivesSupported()) help += "\nThis build reads no zip archives (.pk3, .pk4, .zip); PACK files only.\n";
+  return help;
 }
 
-/** The dialog's commands without a window; their messages go to the error stream. */
-class CCliDialog : public CHeadlessDialog {
- public:
-  explicit CCliDialog(std::ostream& err) {
-    services.logEvents = false;
-    services.onMessage = [&err](const std::string& text) { err << "kestrum-cli: " << text << '\n'; };
-  }
-};
-
-int Locate(const std::string& bspPath, std::ostream& out, std::ostream& err) {
-  CCliDialog session(err);
-  const CommandOutcome outcome = session.Open(bspPath);
-  if (outcome != CommandOutcome::FileError) out << session.dialog.m_entityOffset << '\n';
-  return ExitCodeOf(outcome);
-}
-
-int List(const std::string& bspPath, const std::string& listPath, std::ostream& err) {
-  CCliDialog session(err);
-  const CommandOutcome opened = session.Open(bspPath);
-  if (opened == CommandOutcome::FileError) return kExitFileError;
-  // Like the dialog, a map without entities still gets its (empty) list.
-  const CommandOutcome listed = session.CreateList(listPath.empty() ? DefaultListName(bspPath) : listPath);
-  return listed == CommandOutcome::Done ? ExitCodeOf(opened) : ExitCodeOf(listed);
-}
-
-struct SearchOptions {
-  std::string bspPath;
-  std::string text;
-  int presses = 1;
-  bool all = false;
-  bool json = false;
-};
-
-int Search(const SearchOptions& options, std::ostream& out, std::ostream& err) {
-  CCliDialog session(err);
-  const CommandOutcome opened = session.Open(options.bspPath);
-  if (opened == CommandOutcome::FileError) return kExitFileError;
-  bool anyMatch = false;
-  for (int press = 1; options.all || press <= options.presses; ++press) {
-    const CommandOutcome outcome = session.Search(options.text);
-    if (outcome == CommandOutcome::FileError) return kExitFileError;
-    const bool matched = outcome == CommandOutcome::Done;
-    anyMatch = anyMatch || matched;
-    if (options.json) {
-      WriteJsonPress(out, press, session.dialog);
-    } else if (matched) {
-      WriteFoundEntity(out, press, session.dialog);
-    }
-    // Without a match the search has reached the end of the entities.
-    if (options.all && !matched) break;
-  }
-  if (!anyMatch && !options.json) err << "kestrum-cli: no entity contains \"" << options.text << "\"\n";
-  return anyMatch ? kExitSuccess : kExitNothingFound;
-}
-
-int Flags(const std::string& value, std::ostream& out, std::ostream& err) {
-  CCliDialog session(err);
+int Flags(const std::string& value, std::ostream& out) {
+  CHeadlessDialog session;
+  session.services.logEvents = false;
   session.dialog.ShowSpawnflags(AtoiSaturating(value));
   WriteFlagSlots(out, session.dialog);
   return kExitSuccess;
 }
 
+struct ListArguments {
+  std::vector<std::string> positionals;  ///< INPUT... [OUT]
+  std::string outputDir;
+};
+
 }  // namespace
 
-int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool errIsTerminal) {
   CLI::App app{"Find, list and search the entities of compiled BSP maps.", "kestrum-cli"};
   app.set_version_flag("--version", version::kVersionLine);
   app.require_subcommand(1);
   app.fallthrough(false);
+  app.footer(InputsHelp());
 
-  std::string bspPath;
-  auto* locate = app.add_subcommand("locate", "Print the offset of the map's first entity (0: none found).");
-  locate->add_option("BSP", bspPath, "The compiled map")->required();
+  std::vector<std::string> inputs;
+  auto* locate = app.add_subcommand("locate", "Print the offset of each map's first entity (0: none found).");
+  locate->add_option("INPUT", inputs, "Maps, folders, archives, ARCHIVE:MEMBER")->required()->type_name("");
 
-  std::string listPath;
-  auto* list = app.add_subcommand("list", "Write every entity of the map to a text file.");
-  list->add_option("BSP", bspPath, "The compiled map")->required();
-  list->add_option("OUT", listPath, "The list file (default: the map's name with .txt, in this folder)");
+  ListArguments listArguments;
+  auto* list = app.add_subcommand("list", "Write every entity of each map to a text file.");
+  list->add_option("INPUT... [OUT]", listArguments.positionals,
+                   "Maps, folders, archives, ARCHIVE:MEMBER; then, for one map, OUT: the list file (\"-\": standard "
+                   "output; default: the map's name with .txt, in this folder)")
+      ->required()
+      ->type_name("");
+  list->add_option("--output-dir,-d", listArguments.outputDir,
+                   "Where the lists of several maps go, each under its map's name (default: this folder)");
 
   SearchOptions search;
   auto* searchCommand = app.add_subcommand(
-      "search", "Press Analyse Entity with TEXT: show the next entity containing it, its pairs and flags.");
-  searchCommand->add_option("BSP", search.bspPath, "The compiled map")->required();
-  searchCommand->add_option("TEXT", search.text, "The text to look for, exactly, case-sensitive")->required();
-  auto* presses = searchCommand->add_option("--presses,-n", search.presses, "Number of presses (default 1)")
-                      ->check(CLI::PositiveNumber);
+      "search", "Press Analyse Entity with TEXT on each map: show the next entity containing it, its pairs and flags.");
+  // One list of positionals, TEXT last: CLI11 gives a list option every positional after it.
+  std::vector<std::string> searchArguments;
+  searchCommand
+      ->add_option("INPUT... TEXT", searchArguments,
+                   "Maps, folders, archives, ARCHIVE:MEMBER; then the text to look for, exactly, case-sensitive")
+      ->required()
+      ->type_name("")
+      ->expected(2, CLI::detail::expected_max_vector_size);
+  auto* presses = searchCommand->add_option("--presses,-n", search.presses, "Number of presses per map (default 1)");
   searchCommand->add_flag("--all,-a", search.all, "Press until the search has gone once through the entities")
       ->excludes(presses);
   searchCommand->add_flag("--json", search.json, "One JSON object per press and per line");
+
+  auto* entities =
+      app.add_subcommand("entities",
+                         "Print every entity of each map, read as the engines read it, as one JSON object per line: "
+                         "{\"map\": ..., \"offset\": N, \"index\": i, \"pairs\": [[key, value], ...]}.");
+  entities->add_option("INPUT", inputs, "Maps, folders, archives, ARCHIVE:MEMBER")->required()->type_name("");
 
   std::string flagValue;
   auto* flags = app.add_subcommand("flags", "Decode a spawnflags value into the dialog's twelve flag slots.");
@@ -125,11 +99,82 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     const int code = app.exit(error, out, err);
     return code == 0 ? kExitSuccess : kExitUsage;
   }
+  if (searchCommand->parsed()) {
+    search.text = searchArguments.back();
+    searchArguments.pop_back();
+    inputs = searchArguments;
+  }
+  if (searchCommand->parsed() && search.presses < 1) {
+    err << "kestrum-cli: --presses must be at least 1\n";
+    return kExitUsage;
+  }
+  if (flags->parsed()) {
+    Flags(flagValue, out);
+    out.flush();
+    if (!out) {
+      err << "kestrum-cli: cannot write the results to standard output\n";
+      return kExitFileError;
+    }
+    return kExitSuccess;
+  }
 
-  if (locate->parsed()) return Locate(bspPath, out, err);
-  if (list->parsed()) return List(bspPath, listPath, err);
-  if (searchCommand->parsed()) return Search(search, out, err);
-  return Flags(flagValue, out, err);
+  std::string listPath;
+  if (list->parsed()) {
+    inputs = listArguments.positionals;
+    if (inputs.size() > 1 && !LooksLikeMapInput(inputs.back())) {
+      listPath = inputs.back();
+      inputs.pop_back();
+    }
+  }
+  const std::vector<MapSource> sources = ExpandInputs(inputs);
+  MapNaming naming;
+  naming.severalMaps = sources.size() > 1;
+
+  MapWork work;
+  std::vector<std::string> listPaths;
+  if (locate->parsed()) {
+    work = [&](std::size_t, const MapSource& source, CArchiveCache& archives) {
+      return LocateMap(source, naming, archives);
+    };
+  } else if (list->parsed()) {
+    if (!listPath.empty() && (sources.size() != 1 || !listArguments.outputDir.empty())) {
+      err << "kestrum-cli: OUT names the list of one map; for several maps give --output-dir DIR\n";
+      return kExitUsage;
+    }
+    if (!listPath.empty()) {
+      listPaths = {listPath == kStandardOutput ? std::string("/dev/stdout") : listPath};
+    } else if (sources.size() == 1 && listArguments.outputDir.empty()) {
+      listPaths = {DefaultListName(sources[0].member ? sources[0].member->name : sources[0].path)};
+    } else {
+      listPaths = ListPathsFor(sources, listArguments.outputDir);
+    }
+    if (!listArguments.outputDir.empty()) {
+      std::error_code error;
+      std::filesystem::create_directories(listArguments.outputDir, error);
+      if (error) {
+        err << "kestrum-cli: cannot create the folder \"" << listArguments.outputDir << "\": " << error.message()
+            << '\n';
+        return kExitFileError;
+      }
+    }
+    work = [&](std::size_t index, const MapSource& source, CArchiveCache& archives) {
+      return ListMap(source, listPaths[index], naming, archives);
+    };
+  } else if (searchCommand->parsed()) {
+    work = [&](std::size_t, const MapSource& source, CArchiveCache& archives) {
+      return SearchMap(source, search, naming, archives);
+    };
+  } else {
+    work = [&](std::size_t, const MapSource& source, CArchiveCache& archives) {
+      return MapEntities(source, naming, archives);
+    };
+  }
+
+  const RunSummary summary = RunOverMaps(sources, work, out, err, errIsTerminal);
+  if (searchCommand->parsed() && summary.found == 0 && summary.failed == 0 && !summary.outputFailed && !search.json) {
+    err << "kestrum-cli: no entity contains \"" << EscapeControls(search.text) << "\"\n";
+  }
+  return ExitStatusOf(summary);
 }
 
 }  // namespace kestrum::cli

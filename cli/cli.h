@@ -13,7 +13,10 @@ enum ExitCode : int {
   kExitListCutShort = 4,  ///< the list was written, but the map's entities end in a cut entity
 };
 
-/** Parses the command line and runs the command; returns the process's exit code. */
-int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+/**
+ * Parses the command line and runs the command; returns the process's exit code.
+ * errIsTerminal: err is a terminal, where a long run may show its progress.
+ */
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool errIsTerminal = false);
 
 }  // namespace kestrum::cli

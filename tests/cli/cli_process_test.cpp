@@ -1,9 +1,9 @@
 // kestrum-cli run as a process, on maps laid out like compiled ones.
-#include <gtest/gtest.h>
-
 #include "map_builder.h"
 #include "process.h"
 #include "test_files.h"
+
+#include <gtest/gtest.h>
 
 namespace kestrum {
 namespace {
@@ -55,7 +55,7 @@ TEST_F(CliProcessTest, locateWithoutEntitiesPrintsZeroAndTheMessage) {
 TEST_F(CliProcessTest, unreadableMapsExitWithThreeAndTheReason) {
   const std::string missing = m_dir.File("missing.bsp");
   for (const auto& args : std::vector<std::vector<std::string>>{
-           {"locate", missing}, {"list", missing, "out.txt"}, {"search", missing, "x"}, {"locate", m_dir.Path()}}) {
+           {"locate", missing}, {"list", missing, "out.txt"}, {"search", missing, "x"}, {"entities", missing}}) {
     const ProcessResult result = Run(args);
     EXPECT_EQ(result.exitCode, 3) << args[0];
     EXPECT_EQ(result.out, "");
@@ -120,18 +120,16 @@ TEST_F(CliProcessTest, searchWritesOneJsonLinePerPress) {
     for (std::size_t n = 0; n < shown.size(); ++n) json += (n ? ", \"" : "\"") + shown[n] + "\"";
     return json + "]";
   };
-  const std::string line1 = "{\"press\": 1, \"matchCount\": 1, \"cursor\": " + afterFirst +
-                            ", \"keys\": " + pairs({"classname", "target", "model"}) +
-                            ", \"values\": " + pairs({"trigger_teleport", "dest1", "*6"}) + ", \"flags\": " + empty12 +
-                            "}\n";
-  const std::string line2 = "{\"press\": 2, \"matchCount\": 2, \"cursor\": " + afterSecond +
-                            ", \"keys\": " + pairs({"classname", "targetname", "origin", "angle"}) +
-                            ", \"values\": " + pairs({"info_teleport_destination", "dest1", "640 640 40", "270"}) +
-                            ", \"flags\": " + empty12 + "}\n";
+  const std::string line1 = "{\"press\": 1, \"matchCount\": 1, \"cursor\": " + afterFirst + ", \"keys\": " +
+                            pairs({"classname", "target", "model"}) + ", \"values\": " +
+                            pairs({"trigger_teleport", "dest1", "*6"}) + ", \"flags\": " + empty12 + "}\n";
+  const std::string line2 = "{\"press\": 2, \"matchCount\": 2, \"cursor\": " + afterSecond + ", \"keys\": " +
+                            pairs({"classname", "targetname", "origin", "angle"}) + ", \"values\": " +
+                            pairs({"info_teleport_destination", "dest1", "640 640 40", "270"}) + ", \"flags\": " +
+                            empty12 + "}\n";
   const std::string line3 = "{\"press\": 3, \"matchCount\": 2, \"cursor\": " + std::to_string(m_map.lumpOffset) +
                             ", \"keys\": " + empty30 + ", \"values\": " + empty30 + ", \"flags\": " + empty12 + "}\n";
-  const std::string line4 =
-      "{\"press\": 4, \"matchCount\": 3, \"cursor\": " + afterFirst + line1.substr(line1.find(", \"keys\""));
+  const std::string line4 = "{\"press\": 4, \"matchCount\": 3, \"cursor\": " + afterFirst + line1.substr(line1.find(", \"keys\""));
   EXPECT_EQ(result.out, line1 + line2 + line3 + line4);
 }
 
@@ -155,7 +153,9 @@ TEST_F(CliProcessTest, usageErrorsExitWithTwoAndHelpWithZero) {
   EXPECT_EQ(Run({}).exitCode, 2);
   EXPECT_EQ(Run({"search", m_bspPath}).exitCode, 2);
   EXPECT_EQ(Run({"search", m_bspPath, "x", "--all", "--presses", "2"}).exitCode, 2);
-  EXPECT_EQ(Run({"search", m_bspPath, "x", "--presses", "0"}).exitCode, 2);
+  const ProcessResult noPresses = Run({"search", m_bspPath, "x", "--presses", "0"});
+  EXPECT_EQ(noPresses.exitCode, 2);
+  EXPECT_EQ(noPresses.err, "kestrum-cli: --presses must be at least 1\n");
   EXPECT_EQ(Run({"explode"}).exitCode, 2);
   const ProcessResult help = Run({"list", "--help"});
   EXPECT_EQ(help.exitCode, 0);
@@ -170,7 +170,8 @@ TEST_F(CliProcessTest, flagsShowsTheFilledSlots) {
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.out, "slot 2 (Spawnflags): 2\nslot 4 (Spawnflags): 8\nslot 10 (Easy): 256\nslot 11 (Medium): 512\n");
   EXPECT_EQ(Run({"flags", "-5"}).out, "");
-  EXPECT_EQ(Run({"flags", "9999999999999999999999999999999999999999"}).out.size(), Run({"flags", "4095"}).out.size());
+  EXPECT_EQ(Run({"flags", "9999999999999999999999999999999999999999"}).out.size(),
+            Run({"flags", "4095"}).out.size());
 }
 
 TEST(SampleMap, isWhatTheGeneratorMakes) {

@@ -1,10 +1,10 @@
 #include "output.h"
 
-#include "headless_dialog.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
+
+#include "headless_dialog.h"
 
 namespace kestrum {
 namespace {
@@ -30,7 +30,8 @@ TEST(FoundEntity, showsPairsUpToTheLastFilledSlotIncludingEmptyTokens) {
   std::ostringstream out;
   cli::WriteFoundEntity(out, 3, record);
   EXPECT_EQ(out.str(),
-            "press 3: entity at offset 42\n  \"classname\" \"light\"\n  \"\" \"\"\n  \"odd\" \"\"\n  flags: 1024 (Difficult)\n");
+            "press 3: entity at offset 42\n  \"classname\" \"light\"\n  \"\" \"\"\n  \"odd\" \"\"\n  flags: 1024 "
+            "(Difficult)\n");
 }
 
 TEST(EscapeControls, writesControlCharactersAsEscapesAndLeavesTheRest) {
@@ -44,7 +45,7 @@ TEST(EscapeControls, writesControlCharactersAsEscapesAndLeavesTheRest) {
 }
 
 TEST(FoundEntity, aValueWithALineBreakCannotForgeALine) {
-  test::ScriptedDialog ui;
+  CHeadlessDialog ui;
   CEntityDlg& record = ui.dialog;
   record.m_foundOffset = 7;
   record.m_keys[1] = "message";
@@ -56,7 +57,7 @@ TEST(FoundEntity, aValueWithALineBreakCannotForgeALine) {
 }
 
 TEST(JsonPress, carriesTheMapFirstWhenNamed) {
-  test::ScriptedDialog ui;
+  CHeadlessDialog ui;
   ui.dialog.m_matchCount = 2;
   ui.dialog.m_cursor = 99;
   std::ostringstream named;

@@ -1,0 +1,53 @@
+#include "list_names.h"
+
+#include <filesystem>
+#include <map>
+
+#include "list_name.h"
+
+namespace kestrum::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string OwnName(const MapSource& source) {
+  return DefaultListName(source.member ? source.member->name : source.path);
+}
+
+/** The archive's file name without its extension, or the map file's folder name. */
+std::string ContainerName(const MapSource& source) {
+  const fs::path container = source.member ? fs::path(source.path) : fs::path(source.path).parent_path();
+  const std::string name = (source.member ? container.stem() : container.filename()).string();
+  return name.empty() || name == "." ? std::string() : name;
+}
+
+std::map<std::string, int> Counts(const std::vector<std::string>& names) {
+  std::map<std::string, int> counts;
+  for (const std::string& name : names) ++counts[name];
+  return counts;
+}
+
+}  // namespace
+
+std::vector<std::string> ListPathsFor(const std::vector<MapSource>& sources, const std::string& folder) {
+  std::vector<std::string> names;
+  for (const MapSource& source : sources) names.push_back(OwnName(source));
+  const std::map<std::string, int> ownCounts = Counts(names);
+  for (std::size_t n = 0; n < sources.size(); ++n) {
+    const std::string container = ContainerName(sources[n]);
+    if (ownCounts.at(names[n]) > 1 && !container.empty()) names[n] = container + "-" + names[n];
+  }
+  const std::map<std::string, int> counts = Counts(names);
+  std::map<std::string, int> seen;
+  std::vector<std::string> paths;
+  for (std::string& name : names) {
+    const int occurrence = ++seen[name];
+    if (counts.at(name) > 1 && occurrence > 1) {
+      name = name.substr(0, name.size() - 4) + "-" + std::to_string(occurrence) + ".txt";
+    }
+    paths.push_back(folder.empty() ? name : (fs::path(folder) / name).string());
+  }
+  return paths;
+}
+
+}  // namespace kestrum::cli

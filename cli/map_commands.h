@@ -1,0 +1,37 @@
+// The map commands on one map: each drives the dialog's commands on a headless dialog
+// and collects what it prints in a report.
+#pragma once
+
+#include <string>
+
+#include "archive_cache.h"
+#include "map_inputs.h"
+#include "map_report.h"
+
+namespace kestrum::cli {
+
+struct SearchOptions {
+  std::string text;
+  int presses = 1;
+  bool all = false;
+  bool json = false;
+};
+
+/** How a map is named in its results: not at all when it is the only one. */
+struct MapNaming {
+  bool severalMaps = false;
+};
+
+MapReport LocateMap(const MapSource& source, const MapNaming& naming, CArchiveCache& archives);
+
+/** Create list into listPath; a map without entities leaves listPath as it was. */
+MapReport ListMap(const MapSource& source, const std::string& listPath, const MapNaming& naming,
+                  CArchiveCache& archives);
+
+MapReport SearchMap(const MapSource& source, const SearchOptions& options, const MapNaming& naming,
+                    CArchiveCache& archives);
+
+/** Every entity of the map, as engines read them, one JSON line each. */
+MapReport MapEntities(const MapSource& source, const MapNaming& naming, CArchiveCache& archives);
+
+}  // namespace kestrum::cli

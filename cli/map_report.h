@@ -1,0 +1,26 @@
+// What processing one map produced, held until its turn to be printed comes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kestrum::cli {
+
+enum class MapResult {
+  Found,         ///< the command had something to show: an offset, a match, a list, entities
+  NothingFound,  ///< no entities, or no match
+  Failed,        ///< the map, its archive or a list could not be read or written
+};
+
+struct MapReport {
+  std::string out;  ///< for standard output
+  std::string err;  ///< messages, each a whole line
+  MapResult result = MapResult::NothingFound;
+  std::uint64_t bytesRead = 0;
+};
+
+/** Adds "kestrum-cli: " + prefix + text as a line of report.err. */
+void AddMessage(MapReport& report, std::string_view prefix, std::string_view text);
+
+}  // namespace kestrum::cli

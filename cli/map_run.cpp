@@ -1,0 +1,78 @@
+#include "map_run.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <ostream>
+#include <thread>
+
+#include "cli.h"
+#include "ordered_runner.h"
+#include "progress_line.h"
+
+namespace kestrum::cli {
+namespace {
+
+constexpr std::size_t kMapsInFlightPerWorker = 2;
+constexpr std::chrono::milliseconds kProgressEvery(100);
+
+/** Writes and flushes; the message for the user when standard output failed. */
+std::optional<std::string> WriteChecked(std::ostream& out, const std::string& text) {
+  errno = 0;
+  out << text;
+  out.flush();
+  if (out) return std::nullopt;
+  const int error = errno;
+  return "kestrum-cli: cannot write the results to standard output" +
+         (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) + "\n";
+}
+
+}  // namespace
+
+RunSummary RunOverMaps(const std::vector<MapSource>& sources, const MapWork& work, std::ostream& out, std::ostream& err,
+                       bool errIsTerminal) {
+  const std::size_t workers =
+      std::max<std::size_t>(1, std::min<std::size_t>(std::thread::hardware_concurrency(), sources.size()));
+  std::vector<CArchiveCache> archives(workers);
+  std::atomic<std::size_t> done{0};
+  std::atomic<std::uint64_t> bytesRead{0};
+  CProgressLine progress(err, errIsTerminal, sources.size(), CProgressLine::Clock::now());
+  RunSummary summary;
+
+  COrderedRunner<MapReport> runner(workers, workers * kMapsInFlightPerWorker, kProgressEvery);
+  runner.Run(
+      sources.size(),
+      [&](std::size_t job, std::size_t worker) {
+        MapReport report = work(job, sources[job], archives[worker]);
+        bytesRead += report.bytesRead;
+        ++done;
+        return report;
+      },
+      [&](std::size_t, MapReport& report) {
+        if (!report.err.empty()) {
+          progress.Clear();
+          err << report.err << std::flush;
+        }
+        summary.found += report.result == MapResult::Found;
+        summary.failed += report.result == MapResult::Failed;
+        if (report.out.empty()) return true;
+        const std::optional<std::string> failure = WriteChecked(out, report.out);
+        if (!failure) return true;
+        progress.Clear();
+        err << *failure << std::flush;
+        summary.outputFailed = true;
+        return false;
+      },
+      [&] { progress.Show(done, bytesRead, CProgressLine::Clock::now()); });
+  progress.Clear();
+  return summary;
+}
+
+int ExitStatusOf(const RunSummary& summary) {
+  if (summary.failed > 0 || summary.outputFailed) return kExitFileError;
+  return summary.found > 0 ? kExitSuccess : kExitNothingFound;
+}
+
+}  // namespace kestrum::cli

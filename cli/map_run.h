@@ -1,0 +1,37 @@
+// Runs one map command over every map of the inputs, in parallel, and prints the
+// results in input order.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <iosfwd>
+#include <vector>
+
+#include "archive_cache.h"
+#include "map_inputs.h"
+#include "map_report.h"
+
+namespace kestrum::cli {
+
+struct RunSummary {
+  std::size_t found = 0;
+  std::size_t failed = 0;
+  bool outputFailed = false;  ///< standard output could not be written; the run stopped there
+};
+
+/** The command for one map: the map's index in the sources, the map, the worker's archive cache. */
+using MapWork = std::function<MapReport(std::size_t index, const MapSource& source, CArchiveCache& archives)>;
+
+/**
+ * Processes the maps on all cores, a few maps per worker at a time, and writes each
+ * map's report (messages to err, results to out) in input order. Every write to out is
+ * checked: when one fails, the run stops with a message. A progress line goes to err
+ * when errIsTerminal.
+ */
+RunSummary RunOverMaps(const std::vector<MapSource>& sources, const MapWork& work, std::ostream& out, std::ostream& err,
+                       bool errIsTerminal);
+
+/** The exit status of a run: 3 if any map failed, else 1 if none had a result, else 0. */
+int ExitStatusOf(const RunSummary& summary);
+
+}  // namespace kestrum::cli

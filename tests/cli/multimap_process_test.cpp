@@ -1,0 +1,220 @@
+// kestrum-cli on many maps at once: folders, zip and PACK archives, ARCHIVE:MEMBER, the
+// entities command, and what scripts rely on (ordering, exit status, checked output).
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "archive_builder.h"
+#include "map_builder.h"
+#include "process.h"
+#include "test_files.h"
+
+namespace kestrum {
+namespace {
+
+using test::ProcessResult;
+
+/** Every occurrence of from replaced by to. */
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+class MultiMapTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // Three maps of different shapes: small, large (scanned in its last tenth), and one
+    // laid out with CR LF.
+    const mapgen::BuiltMap dm3 =
+        mapgen::BuildMap(Replaced(mapgen::EntityLump(mapgen::DemoEntities()), "\"\n", "\"\r\n"), 100, 100, 3);
+    m_dm3LumpOffset = dm3.lumpOffset;
+    m_maps = {
+        {"maps/e1m1.bsp", mapgen::BuildMap(mapgen::EntityLump(mapgen::DemoEntities()), 3000, 500, 1).bytes},
+        {"maps/e1m2.bsp", mapgen::BuildMap(mapgen::EntityLump(mapgen::DemoEntities()), 1'100'000, 9000, 2).bytes},
+        {"maps/dm3.bsp", dm3.bytes},
+        {"progs.dat", "not a map"},
+    };
+    for (const auto& [name, bytes] : m_maps) {
+      std::filesystem::create_directories(std::filesystem::path(m_dir.File("extracted/" + name)).parent_path());
+      test::WriteFile(m_dir.File("extracted/" + name), bytes);
+    }
+    test::WriteFile(m_dir.File("pak0.pak"), test::PakBytes(m_maps));
+  }
+
+  ProcessResult Run(const std::vector<std::string>& args) {
+    return test::RunProcess(KESTRUM_CLI_PATH, args, m_dir.Path());
+  }
+
+  /** The same command on the extracted file and on the member gives the same bytes. */
+  void ExpectSameAsExtracted(const std::string& archive, const std::string& member,
+                             const std::vector<std::string>& command) {
+    std::vector<std::string> onFile = command;
+    std::vector<std::string> onMember = command;
+    onFile.insert(onFile.begin() + 1, "extracted/" + member);
+    onMember.insert(onMember.begin() + 1, archive + ":" + member);
+    const ProcessResult fromFile = Run(onFile);
+    const ProcessResult fromMember = Run(onMember);
+    EXPECT_EQ(fromMember.exitCode, fromFile.exitCode) << command[0] << " " << member;
+    EXPECT_EQ(Replaced(fromMember.out, archive + ":", "extracted/"), fromFile.out) << command[0] << " " << member;
+    EXPECT_EQ(Replaced(fromMember.err, archive + ":", "extracted/"), fromFile.err) << command[0] << " " << member;
+    EXPECT_FALSE(fromFile.out.empty() && command[0] != "list");
+  }
+
+  void ExpectArchiveGivesTheExtractedResults(const std::string& archive) {
+    for (const char* member : {"maps/e1m1.bsp", "maps/e1m2.bsp", "maps/dm3.bsp"}) {
+      ExpectSameAsExtracted(archive, member, {"locate"});
+      ExpectSameAsExtracted(archive, member, {"search", "light", "--all", "--json"});
+      ExpectSameAsExtracted(archive, member, {"search", "monster_", "--presses", "3"});
+      ExpectSameAsExtracted(archive, member, {"entities"});
+      ExpectSameAsExtracted(archive, member, {"list", "out.txt"});
+      const std::string fromMember = test::ReadFile(m_dir.File("out.txt"));
+      ExpectSameAsExtracted(archive, member, {"list", "-"});
+      EXPECT_EQ(Run({"list", "extracted/" + std::string(member), "-"}).out, fromMember);
+    }
+  }
+
+  test::TempDir m_dir;
+  test::ArchiveContents m_maps;
+  std::int32_t m_dm3LumpOffset = 0;
+};
+
+TEST_F(MultiMapTest, mapsInAPakFileGiveByteForByteTheResultsOfTheExtractedFiles) {
+  ExpectArchiveGivesTheExtractedResults("pak0.pak");
+}
+
+#ifdef KESTRUM_WITH_ZIP
+TEST_F(MultiMapTest, mapsInAZipArchiveGiveByteForByteTheResultsOfTheExtractedFiles) {
+  test::WriteZip(m_dir.File("pak0.pk3"), m_maps);
+  ExpectArchiveGivesTheExtractedResults("pak0.pk3");
+}
+#endif
+
+TEST_F(MultiMapTest, severalMapsArePrefixedWithTheirNamesInInputOrder) {
+  const ProcessResult located = Run({"locate", "pak0.pak", "extracted/maps/e1m1.bsp", "extracted"});
+  EXPECT_EQ(located.exitCode, 0) << located.err;
+  std::vector<std::string> names;
+  for (std::size_t line = 0; line < located.out.size(); line = located.out.find('\n', line) + 1) {
+    names.push_back(located.out.substr(line, located.out.find(": ", line) - line));
+  }
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"pak0.pak:maps/dm3.bsp", "pak0.pak:maps/e1m1.bsp", "pak0.pak:maps/e1m2.bsp",
+                                      "extracted/maps/e1m1.bsp", "extracted/maps/dm3.bsp", "extracted/maps/e1m1.bsp",
+                                      "extracted/maps/e1m2.bsp"}));
+
+  const ProcessResult found = Run({"search", "pak0.pak:maps/e1m1.bsp", "extracted/maps/dm3.bsp", "monster_dog"});
+  EXPECT_EQ(found.out.rfind("pak0.pak:maps/e1m1.bsp: press 1: entity at offset ", 0), 0u) << found.out;
+  EXPECT_NE(found.out.find("\nextracted/maps/dm3.bsp:   \"classname\" \"monster_dog\"\n"), std::string::npos);
+  const ProcessResult json = Run({"search", "pak0.pak:maps/e1m1.bsp", "extracted/maps/dm3.bsp", "dog", "--json"});
+  EXPECT_EQ(json.out.rfind("{\"map\": \"pak0.pak:maps/e1m1.bsp\", \"press\": 1, ", 0), 0u) << json.out;
+  EXPECT_NE(json.out.find("\n{\"map\": \"extracted/maps/dm3.bsp\", \"press\": 1, "), std::string::npos);
+}
+
+TEST_F(MultiMapTest, aBadInputIsReportedInItsPlaceAndTheOthersStillRun) {
+  test::WriteFile(m_dir.File("broken.pak"), "PACK\x7f\x7f");
+  const ProcessResult result = Run({"search", "extracted/maps/e1m1.bsp", "missing.bsp", "broken.pak",
+                                    "pak0.pak:maps/none.bsp", "extracted/maps/dm3.bsp", "monster_dog"});
+  EXPECT_EQ(result.exitCode, 3);
+  EXPECT_EQ(
+      result.err,
+      "kestrum-cli: missing.bsp: Cannot open \"missing.bsp\": No such file or directory\n"
+      "kestrum-cli: broken.pak: \"broken.pak\": not a PACK archive (no \"PACK\" header)\n"
+      "kestrum-cli: pak0.pak:maps/none.bsp: \"pak0.pak:maps/none.bsp\": the archive has no member \"maps/none.bsp\"\n");
+  EXPECT_NE(result.out.find("extracted/maps/e1m1.bsp: press 1"), std::string::npos);
+  EXPECT_NE(result.out.find("extracted/maps/dm3.bsp: press 1"), std::string::npos);
+
+  const ProcessResult nothing = Run({"search", "pak0.pak", "extracted", "no such thing"});
+  EXPECT_EQ(nothing.exitCode, 1);
+  EXPECT_EQ(nothing.err, "kestrum-cli: no entity contains \"no such thing\"\n");
+}
+
+TEST_F(MultiMapTest, entitiesPrintsEveryPairOfEveryEntityAsJsonLines) {
+  const ProcessResult result = Run({"entities", "pak0.pak:maps/dm3.bsp"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  std::size_t lines = 0;
+  for (const char c : result.out) lines += c == '\n';
+  EXPECT_EQ(lines, mapgen::DemoEntities().size());
+  // The CR LF layout that the dialog's positional scan misreads is read pair by pair.
+  EXPECT_EQ(result.out.rfind("{\"map\": \"pak0.pak:maps/dm3.bsp\", \"offset\": " + std::to_string(m_dm3LumpOffset) +
+                                 ", \"index\": 0, \"pairs\": [[\"classname\", \"worldspawn\"], [\"message\", "
+                                 "\"Kestrum demo keep\"], ",
+                             0),
+            0u)
+      << result.out.substr(0, 200);
+  EXPECT_NE(result.out.find(", \"index\": 1, \"pairs\": [[\"classname\", \"info_player_start\"], [\"origin\", "
+                            "\"-480 352 88\"], [\"angle\", \"90\"]]}\n"),
+            std::string::npos);
+}
+
+TEST_F(MultiMapTest, entitiesReportsAMalformedEntityWithItsMapAndOffsetAndGoesOn) {
+  const std::string lump =
+      "{\n\"classname\" \"worldspawn\"\n}\n{\n\"classname\" \"light\n}\n{\n\"classname\" "
+      "\"info_null\"\n\"target\" \"a\"\n\"target\" \"b\"\n}\n";
+  const mapgen::BuiltMap map = mapgen::BuildMap(lump + std::string(1, '\0'), 400, 100);
+  test::WriteFile(m_dir.File("bad.bsp"), map.bytes);
+  const ProcessResult result = Run({"entities", "bad.bsp"});
+  EXPECT_EQ(result.exitCode, 0);
+  const std::string second = std::to_string(map.lumpOffset + 29);
+  EXPECT_EQ(result.err,
+            "kestrum-cli: bad.bsp: malformed entity 1 at offset " + second + ": missing closing quote; skipped\n");
+  EXPECT_EQ(result.out, "{\"map\": \"bad.bsp\", \"offset\": " + std::to_string(map.lumpOffset) +
+                            ", \"index\": 0, \"pairs\": [[\"classname\", \"worldspawn\"]]}\n"
+                            "{\"map\": \"bad.bsp\", \"offset\": " +
+                            std::to_string(map.lumpOffset + 52) +
+                            ", \"index\": 2, \"pairs\": [[\"classname\", \"info_null\"], [\"target\", \"a\"], "
+                            "[\"target\", \"b\"]]}\n");
+}
+
+TEST_F(MultiMapTest, listWritesOneListPerMapUnderItsOwnName) {
+  test::WriteFile(m_dir.File("other.pak"), test::PakBytes({{"maps/e1m1.bsp", m_maps[0].second}}));
+  const ProcessResult result = Run({"list", "pak0.pak", "other.pak", "--output-dir", "lists"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  std::vector<std::string> written;
+  for (const auto& entry : std::filesystem::directory_iterator(m_dir.File("lists"))) {
+    written.push_back(entry.path().filename().string());
+  }
+  std::sort(written.begin(), written.end());
+  EXPECT_EQ(written, (std::vector<std::string>{"dm3.txt", "e1m2.txt", "other-e1m1.txt", "pak0-e1m1.txt"}));
+  EXPECT_EQ(test::ReadFile(m_dir.File("lists/pak0-e1m1.txt")), test::ReadFile(m_dir.File("lists/other-e1m1.txt")));
+
+  const ProcessResult oneMember = Run({"list", "pak0.pak:maps/dm3.bsp"});
+  EXPECT_EQ(oneMember.exitCode, 0) << oneMember.err;
+  EXPECT_EQ(test::ReadFile(m_dir.File("dm3.txt")), test::ReadFile(m_dir.File("lists/dm3.txt")));
+
+  EXPECT_EQ(Run({"list", "pak0.pak", "out.txt"}).exitCode, 2);
+}
+
+TEST_F(MultiMapTest, listOnAMapWithoutEntitiesLeavesTheOldListAndExitsWithOne) {
+  test::WriteFile(m_dir.File("empty.bsp"), std::string(5000, '\0'));
+  test::WriteFile(m_dir.File("old.txt"), "results of an earlier run");
+  ::chmod(m_dir.File("old.txt").c_str(), 0640);
+  const ProcessResult result = Run({"list", "empty.bsp", "old.txt"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err,
+            "kestrum-cli: There is no entities available in this file\n"
+            "kestrum-cli: no list written; \"old.txt\" is left as it was\n");
+  EXPECT_EQ(test::ReadFile(m_dir.File("old.txt")), "results of an earlier run");
+  EXPECT_FALSE(test::FileExists(m_dir.File("empty.txt")));
+  EXPECT_EQ(Run({"list", "empty.bsp"}).exitCode, 1);
+  EXPECT_FALSE(test::FileExists(m_dir.File("empty.txt")));
+}
+
+TEST_F(MultiMapTest, writeErrorsOnStandardOutputExitWithThree) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"search", "pak0.pak", "light", "--all"},
+                                               {"entities", "extracted"},
+                                               {"locate", "pak0.pak"},
+                                               {"flags", "4095"}}) {
+    std::vector<std::string> shell{"-c", "exec \"$0\" \"$@\" > /dev/full", KESTRUM_CLI_PATH};
+    shell.insert(shell.end(), args.begin(), args.end());
+    const ProcessResult result = test::RunProcess("/bin/sh", shell, m_dir.Path());
+    EXPECT_EQ(result.exitCode, 3) << args[0];
+    EXPECT_NE(result.err.find("kestrum-cli: cannot write the results to standard output"), std::string::npos)
+        << args[0] << ": " << result.err;
+  }
+}
+
+}  // namespace
+}  // namespace kestrum
