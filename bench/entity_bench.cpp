@@ -1,5 +1,6 @@
 // Benchmarks of Open BSP and Create list against the plain I/O they cannot beat:
 // reading the scanned range once with a memmem over it, and copying the entity bytes.
+#include "bench_support.h"
 #include "headless_dialog.h"
 #include "locator.h"
 #include "map_builder.h"
@@ -17,16 +18,13 @@
 
 namespace {
 
-using kestrum::test::TempDir;
+using kestrum::bench::Folder;
+using kestrum::bench::LumpMap;
+using kestrum::bench::MapOf100000Entities;
 
 constexpr std::size_t kMapSize = std::size_t{1} << 30;
 constexpr std::size_t kLastTenth = kMapSize * 9 / 10;
 constexpr std::size_t kBlock = 1u << 20;
-
-TempDir& Folder() {
-  static TempDir folder;
-  return folder;
-}
 
 /** Binary-looking bytes without the key: NUL-rich, so the NUL logic is exercised too. */
 void WriteBinaryMap(const std::string& path, std::size_t size, std::int64_t keyAt) {
@@ -114,30 +112,6 @@ BENCHMARK_CAPTURE(ReadAndMemmem, without_key, MapWithoutKey(), 0)->Unit(benchmar
 BENCHMARK_CAPTURE(OpenBsp, with_key, MapWithKey())->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ReadAndMemmem, with_key, MapWithKey(), kLastTenth)->Unit(benchmark::kMillisecond);
 
-struct LumpMap {
-  std::string path;
-  std::int32_t lumpOffset;
-  std::size_t lumpSize;
-};
-
-const LumpMap& MapOf100000Entities() {
-  static const LumpMap map = [] {
-    std::vector<kestrum::mapgen::Entity> entities = kestrum::mapgen::DemoEntities();
-    for (int n = static_cast<int>(entities.size()); n < 100'000; ++n) {
-      entities.push_back({{{"classname", n % 3 ? "light" : "info_null"},
-                           {"origin", std::to_string(n % 4096) + " " + std::to_string(n / 4096) + " 64"},
-                           {"spawnflags", std::to_string(n % 4096)}}});
-    }
-    const std::string lump = kestrum::mapgen::EntityLump(entities);
-    // The lump must begin in the map's last tenth, where a large map is scanned.
-    const kestrum::mapgen::BuiltMap built = kestrum::mapgen::BuildMap(lump, 10 * lump.size(), 64 << 10);
-    LumpMap result{Folder().File("lump.bsp"), built.lumpOffset, lump.size()};
-    kestrum::test::WriteFile(result.path, built.bytes);
-    return result;
-  }();
-  return map;
-}
-
 void CreateList(benchmark::State& state) {
   const LumpMap& map = MapOf100000Entities();
   std::ostringstream messages;
@@ -180,39 +154,4 @@ void CopyLump(benchmark::State& state) {
 BENCHMARK(CreateList)->Unit(benchmark::kMillisecond);
 BENCHMARK(CopyLump)->Unit(benchmark::kMillisecond);
 
-/** Prints as usual and keeps each run's time, for the ratios at the end. */
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (!run.error_occurred) m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-  }
-
-  void PrintRatio(const std::string& what, const std::string& measured, const std::string& baseline,
-                  double target) const {
-    const auto a = m_times.find(measured);
-    const auto b = m_times.find(baseline);
-    if (a == m_times.end() || b == m_times.end()) return;
-    const double ratio = a->second / b->second;
-    std::cout << what << ": " << ratio << " x baseline (target at most " << target << ") "
-              << (ratio <= target ? "met" : "MISSED") << '\n';
-  }
-
- private:
-  std::map<std::string, double> m_times;
-};
-
 }  // namespace
-
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatio("Open BSP, no key", "OpenBsp/without_key", "ReadAndMemmem/without_key", 1.5);
-  reporter.PrintRatio("Open BSP, key in the last tenth", "OpenBsp/with_key", "ReadAndMemmem/with_key", 1.5);
-  reporter.PrintRatio("Create list, 100,000 entities", "CreateList", "CopyLump", 3.0);
-  benchmark::Shutdown();
-  return 0;
-}

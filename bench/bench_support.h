@@ -1,0 +1,43 @@
+// What the benchmarks share: the folder of generated data, the large entity lump, and
+// the reporter that prints each benchmark's ratio to its baseline.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "test_files.h"
+
+namespace kestrum::bench {
+
+/** The temporary folder of all generated data, removed at exit. */
+test::TempDir& Folder();
+
+struct LumpMap {
+  std::string path;
+  std::int32_t lumpOffset;
+  std::size_t lumpSize;
+};
+
+/** A map whose entity lump holds 100,000 entities (7.4 MB), in its last tenth. */
+const LumpMap& MapOf100000Entities();
+
+/** Prints as usual and keeps each run's wall time, for the ratios at the end. */
+class CRatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override;
+  /** measured / baseline against a target ratio. */
+  void PrintRatio(const std::string& what, const std::string& measured, const std::string& baseline,
+                  double target) const;
+  /** measured against a limit in seconds. */
+  void PrintLimit(const std::string& what, const std::string& measured, double seconds) const;
+
+ private:
+  std::map<std::string, double> m_seconds;
+};
+
+}  // namespace kestrum::bench
