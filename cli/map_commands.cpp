@@ -74,6 +74,7 @@ MapResult ResultOf(CommandOutcome outcome) {
   switch (outcome) {
     case CommandOutcome::Done: return MapResult::Found;
     case CommandOutcome::FileError: return MapResult::Failed;
+    case CommandOutcome::ListCutShort: return MapResult::ListCutShort;
     case CommandOutcome::NothingFound:
     case CommandOutcome::Cancelled:
     case CommandOutcome::NoBspLoaded: break;  // no chooser is cancelled here, and a map is always opened

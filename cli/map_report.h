@@ -9,6 +9,7 @@ namespace kestrum::cli {
 
 enum class MapResult {
   Found,         ///< the command had something to show: an offset, a match, a list, entities
+  ListCutShort,  ///< a list was written, but the map's entities end in an entity cut short
   NothingFound,  ///< no entities, or no match
   Failed,        ///< the map, its archive or a list could not be read or written
 };

@@ -55,7 +55,8 @@ RunSummary RunOverMaps(const std::vector<MapSource>& sources, const MapWork& wor
           progress.Clear();
           err << report.err << std::flush;
         }
-        summary.found += report.result == MapResult::Found;
+        summary.found += report.result == MapResult::Found || report.result == MapResult::ListCutShort;
+        summary.cutShort += report.result == MapResult::ListCutShort;
         summary.failed += report.result == MapResult::Failed;
         if (report.out.empty()) return true;
         const std::optional<std::string> failure = WriteChecked(out, report.out);
@@ -72,6 +73,7 @@ RunSummary RunOverMaps(const std::vector<MapSource>& sources, const MapWork& wor
 
 int ExitStatusOf(const RunSummary& summary) {
   if (summary.failed > 0 || summary.outputFailed) return kExitFileError;
+  if (summary.cutShort > 0) return kExitListCutShort;
   return summary.found > 0 ? kExitSuccess : kExitNothingFound;
 }
 

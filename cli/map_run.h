@@ -14,7 +14,8 @@
 namespace kestrum::cli {
 
 struct RunSummary {
-  std::size_t found = 0;
+  std::size_t found = 0;  ///< lists cut short included
+  std::size_t cutShort = 0;
   std::size_t failed = 0;
   bool outputFailed = false;  ///< standard output could not be written; the run stopped there
 };
@@ -31,7 +32,10 @@ using MapWork = std::function<MapReport(std::size_t index, const MapSource& sour
 RunSummary RunOverMaps(const std::vector<MapSource>& sources, const MapWork& work, std::ostream& out, std::ostream& err,
                        bool errIsTerminal);
 
-/** The exit status of a run: 3 if any map failed, else 1 if none had a result, else 0. */
+/**
+ * The exit status of a run: 3 if any map failed, else 4 if a list stops at an entity cut
+ * short, else 1 if no map had a result, else 0.
+ */
 int ExitStatusOf(const RunSummary& summary);
 
 }  // namespace kestrum::cli

@@ -202,6 +202,16 @@ TEST_F(MultiMapTest, listOnAMapWithoutEntitiesLeavesTheOldListAndExitsWithOne) {
   EXPECT_FALSE(test::FileExists(m_dir.File("empty.txt")));
 }
 
+TEST_F(MultiMapTest, aListCutShortGivesFourUnlessAMapFailed) {
+  const std::string cut = "{\n\"classname\" \"worldspawn\"\n}\n{\n\"classname\" \"light\"\n";
+  test::WriteFile(m_dir.File("cut.bsp"), mapgen::BuildMap(cut + std::string(1, '\0'), 400, 100).bytes);
+  const ProcessResult cutShort = Run({"list", "cut.bsp", "extracted/maps/e1m1.bsp", "--output-dir", "lists"});
+  EXPECT_EQ(cutShort.exitCode, 4) << cutShort.err;
+  EXPECT_EQ(cutShort.err.rfind("kestrum-cli: cut.bsp: ", 0), 0u) << cutShort.err;
+  EXPECT_EQ(test::ReadFile(m_dir.File("lists/cut.txt")), "{\n\"classname\" \"worldspawn\"\n}\r\n\r\n");
+  EXPECT_EQ(Run({"list", "cut.bsp", "missing.bsp", "--output-dir", "lists"}).exitCode, 3);
+}
+
 TEST_F(MultiMapTest, writeErrorsOnStandardOutputExitWithThree) {
   for (const std::vector<std::string>& args : {std::vector<std::string>{"search", "pak0.pak", "light", "--all"},
                                                {"entities", "extracted"},
