@@ -1,9 +1,5 @@
 #include "cli.h"
 
-#include <CLI/CLI.hpp>
-#include <filesystem>
-#include <ostream>
-
 #include "archive.h"
 #include "headless_dialog.h"
 #include "int_conversion.h"
@@ -13,6 +9,11 @@
 #include "map_run.h"
 #include "output.h"
 #include "version.h"
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <ostream>
 
 namespace kestrum::cli {
 namespace {
