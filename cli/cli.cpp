@@ -134,7 +134,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   MapWork work;
   std::vector<std::string> listPaths;
   if (locate->parsed()) {
-    work = [&](std::size_t, const MapSource& source, CArchiveCache& archives) {
+    work = [&](std::size_t, const MapSource& source, CArchiveCache& archives, const EarlyOutput&) {
       return LocateMap(source, naming, archives);
     };
   } else if (list->parsed()) {
@@ -158,15 +158,15 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return kExitFileError;
       }
     }
-    work = [&](std::size_t index, const MapSource& source, CArchiveCache& archives) {
+    work = [&](std::size_t index, const MapSource& source, CArchiveCache& archives, const EarlyOutput&) {
       return ListMap(source, listPaths[index], naming, archives);
     };
   } else if (searchCommand->parsed()) {
-    work = [&](std::size_t, const MapSource& source, CArchiveCache& archives) {
-      return SearchMap(source, search, naming, archives);
+    work = [&](std::size_t, const MapSource& source, CArchiveCache& archives, const EarlyOutput& early) {
+      return SearchMap(source, search, naming, archives, early);
     };
   } else {
-    work = [&](std::size_t, const MapSource& source, CArchiveCache& archives) {
+    work = [&](std::size_t, const MapSource& source, CArchiveCache& archives, const EarlyOutput&) {
       return MapEntities(source, naming, archives);
     };
   }

@@ -1,8 +1,8 @@
 #include "map_commands.h"
 
 #include <filesystem>
-#include <sstream>
 
+#include "appending_stream.h"
 #include "entity_parser.h"
 #include "file.h"
 #include "headless_dialog.h"
@@ -11,6 +11,9 @@
 
 namespace kestrum::cli {
 namespace {
+
+/** How much a search collects before it prints, when it may print early. */
+constexpr std::size_t kEarlyOutputSize = std::size_t{1} << 20;
 
 /** Message prefix naming the map: only when several maps share the output. */
 std::string MapPrefix(const MapSource& source, const MapNaming& naming) {
@@ -32,11 +35,11 @@ std::optional<MapInMemory> ReadMap(const MapSource& source, CArchiveCache& archi
   try {
     MapInMemory map;
     if (source.member) {
-      map = {source.name, std::make_shared<const std::string>(archives.Open(source.path).ReadMap(*source.member))};
+      map = {source.name, BytesInMemory(archives.Open(source.path).ReadMap(*source.member))};
     } else {
       map = LoadMap(source.path);
     }
-    report.bytesRead += map.bytes->size();
+    report.bytesRead += static_cast<std::uint64_t>(map.bytes->Size());
     return map;
   } catch (const CFileException& error) {
     AddMessage(report, prefix, error.what());
@@ -117,7 +120,7 @@ MapReport ListMap(const MapSource& source, const std::string& listPath, const Ma
 }
 
 MapReport SearchMap(const MapSource& source, const SearchOptions& options, const MapNaming& naming,
-                    CArchiveCache& archives) {
+                    CArchiveCache& archives, const EarlyOutput& early) {
   MapReport report;
   const std::string prefix = MapPrefix(source, naming);
   CCliDialog session(report, prefix);
@@ -128,7 +131,7 @@ MapReport SearchMap(const MapSource& source, const SearchOptions& options, const
     return report;
   }
   const std::string jsonMap = naming.severalMaps ? source.name : std::string();
-  std::ostringstream out;
+  CAppendingStream out(report.out);
   for (int press = 1; options.all || press <= options.presses; ++press) {
     const CommandOutcome outcome = session.Search(options.text);
     if (outcome == CommandOutcome::FileError) {
@@ -144,8 +147,18 @@ MapReport SearchMap(const MapSource& source, const SearchOptions& options, const
     }
     // Without a match the search has reached the end of the entities.
     if (options.all && !matched) break;
+    if (early && report.out.size() >= kEarlyOutputSize) {
+      if (!early(report.out)) {
+        report.outputFailed = true;
+        break;
+      }
+      report.out.clear();  // keeps its memory for the next presses
+    }
   }
-  report.out = out.str();
+  if (early && !report.outputFailed && !report.out.empty()) {
+    report.outputFailed = !early(report.out);
+    report.out.clear();
+  }
   return report;
 }
 
@@ -160,7 +173,7 @@ MapReport MapEntities(const MapSource& source, const MapNaming& naming, CArchive
   }
   const std::optional<MapInMemory> map = ReadMap(source, archives, report, prefix);
   if (!map) return report;
-  const std::shared_ptr<const std::string> bytes = map->bytes;
+  const std::shared_ptr<const CMapBytes> bytes = map->bytes;
   session.dialog.ReadMapFromMemory(*map);
   const CommandOutcome opened = session.Open(map->path);
   if (opened != CommandOutcome::Done) {
@@ -168,9 +181,11 @@ MapReport MapEntities(const MapSource& source, const MapNaming& naming, CArchive
     return report;
   }
   const std::int32_t lumpOffset = session.dialog.m_entityOffset;
+  std::string fromLump(static_cast<std::size_t>(bytes->Size() - lumpOffset), '\0');
+  fromLump.resize(bytes->ReadAt(lumpOffset, fromLump.data(), fromLump.size()));
   const std::string mapPrefix = EscapeControls(source.name) + ": ";
   ParseEntityLump(
-      std::string_view(*bytes).substr(static_cast<std::size_t>(lumpOffset)), lumpOffset,
+      fromLump, lumpOffset,
       [&](const ParsedEntity& entity) {
         AppendEntityJson(report.out, source.name, entity);
         report.result = MapResult::Found;

@@ -29,7 +29,7 @@ MapReport ListMap(const MapSource& source, const std::string& listPath, const Ma
                   CArchiveCache& archives);
 
 MapReport SearchMap(const MapSource& source, const SearchOptions& options, const MapNaming& naming,
-                    CArchiveCache& archives);
+                    CArchiveCache& archives, const EarlyOutput& early);
 
 /** Every entity of the map, as engines read them, one JSON line each. */
 MapReport MapEntities(const MapSource& source, const MapNaming& naming, CArchiveCache& archives);

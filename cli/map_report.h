@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,7 +20,16 @@ struct MapReport {
   std::string err;  ///< messages, each a whole line
   MapResult result = MapResult::NothingFound;
   std::uint64_t bytesRead = 0;
+  bool outputFailed = false;  ///< an early write to standard output failed; the command stopped
 };
+
+/**
+ * Where a command may write its results before it ends, when its map's turn to print has
+ * already come (a run over one map): a long search then prints as it goes instead of
+ * holding megabytes. Returns false when standard output could not be written. Empty
+ * when results must wait for their turn.
+ */
+using EarlyOutput = std::function<bool(const std::string& text)>;
 
 /** Adds "kestrum-cli: " + prefix + text as a line of report.err. */
 void AddMessage(MapReport& report, std::string_view prefix, std::string_view text);

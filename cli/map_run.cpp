@@ -41,11 +41,20 @@ RunSummary RunOverMaps(const std::vector<MapSource>& sources, const MapWork& wor
   CProgressLine progress(err, errIsTerminal, sources.size(), CProgressLine::Clock::now());
   RunSummary summary;
 
+  // With one map its turn has come at once: it may print as it goes.
+  EarlyOutput early;
+  std::optional<std::string> earlyFailure;
+  if (sources.size() == 1) {
+    early = [&](const std::string& text) {
+      earlyFailure = WriteChecked(out, text);
+      return !earlyFailure;
+    };
+  }
   COrderedRunner<MapReport> runner(workers, workers * kMapsInFlightPerWorker, kProgressEvery);
   runner.Run(
       sources.size(),
       [&](std::size_t job, std::size_t worker) {
-        MapReport report = work(job, sources[job], archives[worker]);
+        MapReport report = work(job, sources[job], archives[worker], early);
         bytesRead += report.bytesRead;
         ++done;
         return report;
@@ -58,8 +67,8 @@ RunSummary RunOverMaps(const std::vector<MapSource>& sources, const MapWork& wor
         summary.found += report.result == MapResult::Found || report.result == MapResult::ListCutShort;
         summary.cutShort += report.result == MapResult::ListCutShort;
         summary.failed += report.result == MapResult::Failed;
-        if (report.out.empty()) return true;
-        const std::optional<std::string> failure = WriteChecked(out, report.out);
+        const std::optional<std::string> failure =
+            report.outputFailed ? earlyFailure : report.out.empty() ? std::nullopt : WriteChecked(out, report.out);
         if (!failure) return true;
         progress.Clear();
         err << *failure << std::flush;

@@ -20,8 +20,12 @@ struct RunSummary {
   bool outputFailed = false;  ///< standard output could not be written; the run stopped there
 };
 
-/** The command for one map: the map's index in the sources, the map, the worker's archive cache. */
-using MapWork = std::function<MapReport(std::size_t index, const MapSource& source, CArchiveCache& archives)>;
+/**
+ * The command for one map: the map's index in the sources, the map, the worker's archive
+ * cache, and where it may print early.
+ */
+using MapWork = std::function<MapReport(std::size_t index, const MapSource& source, CArchiveCache& archives,
+                                        const EarlyOutput& early)>;
 
 /**
  * Processes the maps on all cores, a few maps per worker at a time, and writes each

@@ -1,5 +1,8 @@
 #include "output.h"
 
+#include "dialog_templates.h"
+
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <ostream>
@@ -7,23 +10,30 @@
 namespace kestrum::cli {
 namespace {
 
-/** The dialog's label over each flag slot. */
-const char* SlotLabel(int slot) {
-  static const std::array<const char*, CEntityDlg::kFlagSlots + 1> kLabels{
-      "",           "Spawnflags", "Spawnflags", "Spawnflags", "Spawnflags", "Spawnflags", "Spawnflags",
-      "Spawnflags", "Spawnflags", "Spawnflags", "Easy",       "Medium",     "Difficult"};
-  return kLabels[slot];
-}
 
+/** The shown slots 1 to N-1 as a JSON array, built in one string and written at once. */
 template <std::size_t N>
 void WriteJsonArray(std::ostream& out, const std::array<std::string, N>& slots) {
-  out << '[';
-  for (std::size_t n = 1; n < N; ++n) out << (n > 1 ? ", " : "") << JsonByteString(slots[n]);
-  out << ']';
+  std::string json = "[";
+  for (std::size_t n = 1; n < N; ++n) {
+    if (n > 1) json += ", ";
+    AppendJsonByteString(json, slots[n]);
+  }
+  json += ']';
+  out << json;
 }
 
 bool IsControl(unsigned char byte) {
   return byte < 0x20 || byte == 0x7F;
+}
+
+/** EscapeControls, written straight to out: most texts have nothing to escape. */
+void WriteEscaped(std::ostream& out, std::string_view bytes) {
+  if (std::none_of(bytes.begin(), bytes.end(), [](char byte) { return IsControl(static_cast<unsigned char>(byte)); })) {
+    out << bytes;
+  } else {
+    out << EscapeControls(bytes);
+  }
 }
 
 }  // namespace
@@ -99,14 +109,17 @@ void WriteFoundEntity(std::ostream& out, int press, const CEntityDlg& record, st
     if (!record.m_keys[n].empty() || !record.m_values[n].empty()) lastPair = n;
   }
   for (int n = 1; n <= lastPair; ++n) {
-    out << linePrefix << "  \"" << EscapeControls(record.m_keys[n]) << "\" \"" << EscapeControls(record.m_values[n])
-        << "\"\n";
+    out << linePrefix << "  \"";
+    WriteEscaped(out, record.m_keys[n]);
+    out << "\" \"";
+    WriteEscaped(out, record.m_values[n]);
+    out << "\"\n";
   }
   std::string flags;
   for (int slot = 1; slot <= CEntityDlg::kFlagSlots; ++slot) {
     if (record.m_flags[slot].empty()) continue;
     flags += (flags.empty() ? "" : ", ") + record.m_flags[slot];
-    if (slot > 9) flags += std::string(" (") + SlotLabel(slot) + ")";
+    if (slot > 9) flags.append(" (").append(res::FlagSlotCaption(slot)).append(")");
   }
   if (!flags.empty()) out << linePrefix << "  flags: " << flags << '\n';
 }
@@ -114,7 +127,7 @@ void WriteFoundEntity(std::ostream& out, int press, const CEntityDlg& record, st
 void WriteFlagSlots(std::ostream& out, const CEntityDlg& record) {
   for (int slot = 1; slot <= CEntityDlg::kFlagSlots; ++slot) {
     if (!record.m_flags[slot].empty()) {
-      out << "slot " << slot << " (" << SlotLabel(slot) << "): " << record.m_flags[slot] << '\n';
+      out << "slot " << slot << " (" << res::FlagSlotCaption(slot) << "): " << record.m_flags[slot] << '\n';
     }
   }
 }

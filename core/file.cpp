@@ -1,5 +1,6 @@
 #include "file.h"
 
+#include "map_bytes.h"
 #include "system_calls.h"
 
 #include <algorithm>
@@ -74,6 +75,13 @@ void CFile::Adopt(int descriptor, const std::string& name, bool writing) {
   m_buffer.resize(kBufferSize);
 }
 
+int CFile::ReleaseDescriptor() {
+  const int descriptor = m_descriptor;
+  m_descriptor = -1;
+  m_bufferLength = 0;
+  return descriptor;
+}
+
 void CFile::SetPermissions(mode_t permissions) {
   if (::fchmod(m_descriptor, permissions) != 0) throw CFileException("set the permissions of", m_path, errno);
 }
@@ -87,7 +95,7 @@ void CFile::GiveName(const std::string& path) {
   }
 }
 
-void CFile::OpenMemory(const std::string& name, std::shared_ptr<const std::string> bytes) {
+void CFile::OpenMemory(const std::string& name, std::shared_ptr<const CMapBytes> bytes) {
   Abort();
   m_memory = std::move(bytes);
   m_path = name;
@@ -106,7 +114,7 @@ void CFile::Seek(std::int64_t offset, SeekFrom from) {
 }
 
 std::int64_t CFile::GetLength() const {
-  if (m_memory) return static_cast<std::int64_t>(m_memory->size());
+  if (m_memory) return m_memory->Size();
   struct stat status {};
   if (ActiveSystemCalls().fstat(m_descriptor, &status) != 0) {
     throw CFileException("get the length of", m_path, errno);
@@ -115,13 +123,7 @@ std::int64_t CFile::GetLength() const {
 }
 
 std::size_t CFile::ReadAt(std::int64_t offset, char* buffer, std::size_t count) {
-  if (m_memory) {
-    const auto size = static_cast<std::int64_t>(m_memory->size());
-    if (offset >= size) return 0;
-    const std::size_t got = std::min(count, static_cast<std::size_t>(size - offset));
-    std::memcpy(buffer, m_memory->data() + offset, got);
-    return got;
-  }
+  if (m_memory) return m_memory->ReadAt(offset, buffer, count);
   for (;;) {
     const ssize_t got = ActiveSystemCalls().pread(m_descriptor, buffer, count, offset);
     if (got >= 0) return static_cast<std::size_t>(got);

@@ -12,6 +12,8 @@
 
 namespace kestrum {
 
+class CMapBytes;
+
 /** A failed file operation, worded for the user: the operation, the file and the system's reason. */
 class CFileException : public std::runtime_error {
  public:
@@ -69,13 +71,15 @@ class CFile {
    * Opens bytes held in memory for reading, as if they were a file called name: a map
    * taken from an archive, or one read once for many commands.
    */
-  void OpenMemory(const std::string& name, std::shared_ptr<const std::string> bytes);
+  void OpenMemory(const std::string& name, std::shared_ptr<const CMapBytes> bytes);
   /** Writes to a descriptor the process already has (its standard output, say), left open after Close. */
   void OpenDescriptor(int descriptor, const std::string& name);
   bool IsOpen() const { return m_descriptor >= 0 || m_memory != nullptr; }
 
   /** Sets a written file's permission bits exactly, whatever the umask took from them. */
   void SetPermissions(mode_t permissions);
+  /** Hands the open descriptor of a file opened for reading to the caller, who closes it. */
+  int ReleaseDescriptor();
   /** Writes out what is pending and gives a file opened with CreateUnnamed the name path. */
   void GiveName(const std::string& path);
   const std::string& GetFilePath() const { return m_path; }
@@ -106,7 +110,7 @@ class CFile {
   static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 
   int m_descriptor = -1;
-  std::shared_ptr<const std::string> m_memory;  ///< the bytes of a file opened from memory
+  std::shared_ptr<const CMapBytes> m_memory;  ///< the bytes of a file opened from memory
   std::string m_path;
   std::int64_t m_position = 0;
   std::vector<char> m_buffer;

@@ -11,10 +11,12 @@ class CMemoryExchange final : public CDataExchange {
       : CDataExchange(saveAndValidate), m_controls(controls) {}
 
   void Text(int controlId, std::string& field) override {
+    std::string& control = m_controls.Text(controlId);
+    if (control.empty() && field.empty()) return;  // most boxes, press after press
     if (m_bSaveAndValidate) {
-      field = m_controls.Text(controlId);
+      field = control;
     } else {
-      m_controls.Text(controlId) = field;
+      control = field;
     }
   }
 

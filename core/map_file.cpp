@@ -23,13 +23,6 @@ std::int32_t OpenMapForReading(CFile& file, const std::string& path, const MapIn
   return CheckedMapLength(file.GetLength(), path);
 }
 
-MapInMemory LoadMap(const std::string& path) {
-  CFile file;
-  const std::int32_t length = OpenMapForReading(file, path);
-  auto bytes = std::make_shared<std::string>(static_cast<std::size_t>(length), '\0');
-  bytes->resize(file.Read(bytes->data(), bytes->size()));
-  file.Close();
-  return {path, std::move(bytes)};
-}
+MapInMemory LoadMap(const std::string& path) { return {path, std::make_shared<const CMapFileBlocks>(path)}; }
 
 }  // namespace kestrum

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "file.h"
+#include "map_bytes.h"
 
 #include <cstdint>
 #include <memory>
@@ -11,12 +12,12 @@
 namespace kestrum {
 
 /**
- * A map whose bytes are held in memory, known to the commands by path: a member of an
- * archive ("pak0.pk3:maps/q3dm1.bsp"), or a map read once for many commands.
+ * A map whose bytes are held for the commands, known to them by path: a member of an
+ * archive ("pak0.pk3:maps/q3dm1.bsp"), or a map file read once for many commands.
  */
 struct MapInMemory {
   std::string path;
-  std::shared_ptr<const std::string> bytes;
+  std::shared_ptr<const CMapBytes> bytes;
 };
 
 /**
@@ -25,7 +26,7 @@ struct MapInMemory {
  */
 std::int32_t OpenMapForReading(CFile& file, const std::string& path, const MapInMemory* inMemory = nullptr);
 
-/** Reads a whole map file into memory, with the same checks as OpenMapForReading. */
+/** A map file held open for many commands, read in blocks as they are needed. */
 MapInMemory LoadMap(const std::string& path);
 
 }  // namespace kestrum

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace kestrum {
@@ -54,6 +55,28 @@ TEST(MapInMemory, givesExactlyWhatTheFileOnDiskGives) {
   EXPECT_EQ(RunCommands(fromMemory, member, dir.File("memory.txt")), disk);
   EXPECT_TRUE(fromMemory.services.messages.empty()) << fromMemory.services.messages.front();
   EXPECT_FALSE(disk.list.empty());
+}
+
+TEST(MapInMemory, aMapFileIsReadThroughAFewBlocksWhereverTheReadsGo) {
+  // Six 1 MiB blocks and more, read back and forth across their edges, so that the few
+  // blocks kept are reused for others and filled again.
+  const test::TempDir dir;
+  std::string bytes(6 * (1 << 20) + 12345, '\0');
+  for (std::size_t n = 0; n < bytes.size(); ++n) bytes[n] = static_cast<char>((n * 2654435761u) >> 13);
+  const std::string path = dir.File("big.bsp");
+  test::WriteFile(path, bytes);
+  const MapInMemory map = LoadMap(path);
+  ASSERT_EQ(map.bytes->Size(), static_cast<std::int64_t>(bytes.size()));
+  std::string got(3000, '\0');
+  for (const std::int64_t offset : {0LL, (1LL << 20) - 1000, 5LL << 20, (3LL << 20) - 7, 100LL, (6LL << 20) + 11000,
+                                    (2LL << 20) - 2999, 0LL}) {
+    const std::size_t read = map.bytes->ReadAt(offset, got.data(), got.size());
+    const std::size_t expected = std::min<std::size_t>(got.size(), bytes.size() - static_cast<std::size_t>(offset));
+    ASSERT_EQ(read, expected) << offset;
+    EXPECT_EQ(got.substr(0, read), bytes.substr(static_cast<std::size_t>(offset), read)) << offset;
+  }
+  EXPECT_EQ(map.bytes->ReadAt(static_cast<std::int64_t>(bytes.size()), got.data(), got.size()), 0U);
+  EXPECT_THROW(LoadMap(dir.File("missing.bsp")), CFileException);
 }
 
 TEST(FileObject, refusesToMoveTheWritePositionOfAList) {
