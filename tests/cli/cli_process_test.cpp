@@ -174,6 +174,43 @@ TEST_F(CliProcessTest, flagsShowsTheFilledSlots) {
             Run({"flags", "4095"}).out.size());
 }
 
+TEST_F(CliProcessTest, flagLabelsNameEverySlotAsTheDialogDoes) {
+  const ProcessResult all = Run({"flags", "4095"});
+  EXPECT_EQ(all.out,
+            "slot 1 (Spawnflags): 1\nslot 2 (Spawnflags): 2\nslot 3 (Spawnflags): 4\nslot 4 (Spawnflags): 8\n"
+            "slot 5 (Spawnflags): 16\nslot 6 (Spawnflags): 32\nslot 7 (Spawnflags): 64\nslot 8 (Spawnflags): 128\n"
+            "slot 9 (Spawnflags): 2048\nslot 10 (Easy): 256\nslot 11 (Medium): 512\nslot 12 (Difficult): 1024\n");
+  EXPECT_EQ(Run({"flags", "4096"}).out, "");  // bit 12 has no box
+  EXPECT_EQ(Run({"flags", "6145"}).out, "slot 1 (Spawnflags): 1\nslot 9 (Spawnflags): 2048\n");
+
+  // The search's text output names the difficulty flags, and 2048 stays a plain flag.
+  const ProcessResult knight = Run({"search", m_bspPath, "monster_knight"});
+  EXPECT_NE(knight.out.find("  flags: 1, 512 (Medium), 1024 (Difficult)\n"), std::string::npos) << knight.out;
+  const ProcessResult ogre = Run({"search", m_bspPath, "monster_ogre"});
+  EXPECT_NE(ogre.out.find("  flags: 2048\n"), std::string::npos) << ogre.out;
+}
+
+TEST_F(CliProcessTest, searchJsonWithoutAMatchPrintsEveryPressAndExitsWithOne) {
+  const ProcessResult result = Run({"search", m_bspPath, "no such thing", "--presses", "2", "--json"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err, "");  // the JSON says it: every press has matchCount 0
+  const std::string cursor = std::to_string(m_map.lumpOffset);
+  const std::string empty30 = "[" + [] {
+    std::string slots;
+    for (int n = 0; n < 30; ++n) slots += n ? ", \"\"" : "\"\"";
+    return slots;
+  }() + "]";
+  std::string empty12 = "[\"\"";
+  for (int n = 1; n < 12; ++n) empty12 += ", \"\"";
+  empty12 += "]";
+  std::string expected;
+  for (int press = 1; press <= 2; ++press) {
+    expected += "{\"press\": " + std::to_string(press) + ", \"matchCount\": 0, \"cursor\": " + cursor +
+                ", \"keys\": " + empty30 + ", \"values\": " + empty30 + ", \"flags\": " + empty12 + "}\n";
+  }
+  EXPECT_EQ(result.out, expected);
+}
+
 TEST(SampleMap, isWhatTheGeneratorMakes) {
   EXPECT_EQ(test::ReadFile(KESTRUM_SOURCE_DIR "/samples/demo.bsp"), mapgen::DemoMap().bytes);
 }
