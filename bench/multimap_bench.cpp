@@ -132,7 +132,7 @@ void SearchAlmostMatching(benchmark::State& state) {
   for (int n = 0; n < 3; ++n) entities.push_back({{{"message", value}}});
   const std::string lump = mapgen::EntityLump(entities);
   // The lump must begin in the map's last tenth, where a large map is scanned.
-  auto bytes = std::make_shared<const std::string>(mapgen::BuildMap(lump, 10 * lump.size(), 1000).bytes);
+  auto bytes = kestrum::BytesInMemory(mapgen::BuildMap(lump, 10 * lump.size(), 1000).bytes);
   kestrum::CHeadlessDialog session;
   session.services.logEvents = false;
   session.dialog.ReadMapFromMemory({"aaa.bsp", bytes});

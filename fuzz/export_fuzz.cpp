@@ -1,4 +1,5 @@
-// Open BSP and Create list on arbitrary maps: every record written is followed by its
+// Open BSP and Create list on arbitrary maps: the export succeeds (possibly stopping at
+// an entity cut short, which it then reports), every record written is followed by its
 // separator, and the list holds nothing else.
 #include "fuzz_support.h"
 #include "headless_dialog.h"
@@ -10,8 +11,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const test::TempDir folder;
   static const std::string listPath = folder.File("list.txt");
   CHeadlessDialog ui;
-  ui.Open(fuzz::FileOf(fuzz::BytesOf(data, size)));
-  if (ui.CreateList(listPath) != CommandOutcome::Done) std::abort();
+  const bool entitiesFound = ui.Open(fuzz::FileOf(fuzz::BytesOf(data, size))) == CommandOutcome::Done;
+  const CommandOutcome outcome = ui.CreateList(listPath);
+  if (outcome != CommandOutcome::Done && outcome != CommandOutcome::ListCutShort) std::abort();
+  // A cut entity is reported in exactly one message; a whole export says nothing.
+  if (ui.services.messages.size() != (outcome == CommandOutcome::ListCutShort ? 1U : 0U) + (entitiesFound ? 0U : 1U)) {
+    std::abort();
+  }
 
   const std::string list = test::ReadFile(listPath);
   const std::string separator = "}\r\n\r\n";
