@@ -117,11 +117,11 @@ const DialogTemplate& MainDialogTemplate() {
 const DialogTemplate& AboutDialogTemplate() {
   static const DialogTemplate kAbout{IDD_ABOUT, "A propos de Kestrum", "MS Sans Serif", 8, 210, 74, {
     {IDC_STATIC, ControlKind::Icon, "", 11, 17, 21, 20, "about_icon"},
-    {IDC_STATIC, ControlKind::Label, version::kVersionLine, 40, 7, 119, 8, "about_version"},
+    {IDC_STATIC, ControlKind::Label, version::kVersionLine, 40, 7, 119, 8, "about_version", kNoPrefix},
     {IDC_STATIC, ControlKind::Label, "Entity lump tool for mappers", 40, 25, 119, 8, "about_credit1"},
-    {IDOK, ControlKind::DefPushButton, "OK", 153, 7, 50, 14, "IDOK"},
+    {IDOK, ControlKind::DefPushButton, "OK", 153, 7, 50, 14, "IDOK", kStartsGroup},
     {IDC_STATIC, ControlKind::Label, "By the Kestrum developers", 40, 40, 116, 8, "about_credit2"},
-    {IDC_STATIC, ControlKind::Label, "Free software, made with Qt 6", 40, 53, 146, 8, "about_credit3"},
+    {IDC_STATIC, ControlKind::Label, "Free software for Linux and Windows", 40, 53, 146, 8, "about_credit3"},
   }};
   return kAbout;
 }

@@ -16,12 +16,19 @@ enum class ControlKind {
   Icon,           ///< the application icon, at its own size
 };
 
+/** Styles beyond those of the control's kind, for front ends that have them. */
+enum ControlStyle : unsigned {
+  kStartsGroup = 1,  ///< a button that begins a group of controls for the arrow keys
+  kNoPrefix = 2,     ///< a label that shows "&" as itself, not as a mnemonic
+};
+
 struct ControlTemplate {
   int id;  ///< -1 for controls the program never addresses
   ControlKind kind;
   std::string_view caption;
   int x, y, width, height;  ///< dialog units
   std::string_view name;    ///< a name the program's tests and tools address it by
+  unsigned styles = 0;      ///< ControlStyle bits
 };
 
 struct DialogTemplate {

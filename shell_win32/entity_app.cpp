@@ -1,0 +1,15 @@
+#include "entity_app.h"
+
+#include "win32_entity_dialog.h"
+
+namespace kestrum::win32 {
+
+bool CEntityApp::InitInstance() {
+  CWin32EntityDialog dialog;
+  m_pMainWnd = &dialog;
+  dialog.DoModal(nullptr);
+  m_pMainWnd = nullptr;
+  return false;
+}
+
+}  // namespace kestrum::win32

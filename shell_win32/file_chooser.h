@@ -1,0 +1,20 @@
+// The system's open and save choosers.
+#pragma once
+
+#include "dialog_services.h"
+#include "win32_api.h"
+
+#include <optional>
+#include <string>
+
+namespace kestrum::win32 {
+
+enum class ChooserKind { Open, Save };
+
+/** The flags the chooser is given for these options. */
+DWORD ChooserFlags(const FileChooserOptions& options, ChooserKind kind);
+
+/** Runs the chooser owned by owner; the chosen path in UTF-8, or nothing when cancelled. */
+std::optional<std::string> RunFileChooser(HWND owner, const FileChooserOptions& options, ChooserKind kind);
+
+}  // namespace kestrum::win32

@@ -1,0 +1,14 @@
+// The one way into the Windows API for the dialog. <windows.h> renames MessageBox and
+// LoadString to their ...W forms by macro, which would also rename the program's own
+// IDialogServices::MessageBox and res::LoadString: the macros go, and the dialog calls
+// the W functions by their real names.
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <commdlg.h>
+
+#undef MessageBox
+#undef LoadString

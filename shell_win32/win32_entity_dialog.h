@@ -1,0 +1,43 @@
+// The main dialog on Windows: the window of the entity commands.
+#pragma once
+
+#include "dialog_services.h"
+#include "entity_dlg.h"
+#include "modal_dialog.h"
+
+namespace kestrum::win32 {
+
+/**
+ * The main dialog, built by the dialog manager from the IDD_MAIN resource. It owns the
+ * main window record and gives the record's commands what they need of a dialog: the
+ * system's file choosers, message boxes and the exchange of fields with the edit boxes.
+ */
+class CWin32EntityDialog final : public CModalDialog, public IDialogServices {
+ public:
+  CWin32EntityDialog();
+
+  CEntityDlg& Record() { return m_record; }
+  HICON Icon() const { return m_hIcon; }
+
+  BOOL OnInitDialog() override;
+  /** A system command; 16 to 31 open the about box. False: the default processing runs. */
+  bool OnSysCommand(UINT command, LPARAM lParam);
+  /** Paints the minimised window: its icon, centred. False: a normal window paints by default. */
+  bool OnPaint();
+  HICON OnQueryDragIcon() const { return m_hIcon; }
+
+  std::optional<std::string> ChooseFileToOpen(const FileChooserOptions& options) override;
+  std::optional<std::string> ChooseFileToSave(const FileChooserOptions& options) override;
+  void MessageBox(const std::string& text) override;
+  void UpdateData(bool saveAndValidate) override;
+
+ protected:
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnOK() override;
+
+ private:
+  CEntityDlg m_record;
+  HICON m_hIcon;
+};
+
+}  // namespace kestrum::win32
