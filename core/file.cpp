@@ -1,18 +1,13 @@
+// The part of CFile that is the same on every system: files held in memory, the read
+// and write buffers. file_posix.cpp and file_win32.cpp hold the calls to the system.
 #include "file.h"
 
 #include "map_bytes.h"
-#include "system_calls.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace kestrum {
-
-CFileException::CFileException(const std::string& action, const std::string& path, int error)
-    : std::runtime_error("Cannot " + action + " \"" + path + "\": " + std::strerror(error)), m_error(error) {}
 
 CFileException::CFileException(const std::string& path, const std::string& reason)
     : std::runtime_error("\"" + path + "\": " + reason) {}
@@ -27,44 +22,6 @@ CFileException CFileException::WithMessage(const std::string& message, int error
 
 CFile::~CFile() { Abort(); }
 
-void CFile::Open(const std::string& path, Mode mode, mode_t permissions, const std::string& nameInMessages) {
-  Abort();
-  int flags = O_CLOEXEC;
-  switch (mode) {
-    // Non-blocking, so that opening a FIFO nobody writes to returns at once; the type
-    // check below then refuses it. Reads of a regular file ignore the flag.
-    case Mode::Read: flags |= O_RDONLY | O_NONBLOCK; break;
-    case Mode::CreateWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
-    case Mode::CreateNew: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
-    case Mode::CreateUnnamed: flags |= O_WRONLY | O_TMPFILE; break;
-  }
-  const SystemCalls& sys = ActiveSystemCalls();
-  const int descriptor = sys.open(path.c_str(), flags, permissions);
-  if (descriptor < 0) throw CFileException("open", path, errno);
-  if (mode == Mode::Read) {
-    // A folder opens for reading on Linux but cannot be read; a pipe or a device may
-    // never end. Say so now.
-    struct stat status {};
-    const bool statusKnown = sys.fstat(descriptor, &status) == 0;
-    const int error = errno;
-    if (!statusKnown || !S_ISREG(status.st_mode)) {
-      sys.close(descriptor);
-      if (!statusKnown) throw CFileException("open", path, error);
-      if (S_ISDIR(status.st_mode)) throw CFileException("open", path, EISDIR);
-      throw CFileException::NotARegularFile(path);
-    }
-  }
-  Adopt(descriptor, nameInMessages.empty() ? path : nameInMessages, mode != Mode::Read);
-}
-
-void CFile::OpenDescriptor(int descriptor, const std::string& name) {
-  Abort();
-  // A copy, so that closing the list does not close the process's own stream.
-  const int copy = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
-  if (copy < 0) throw CFileException("open", name, errno);
-  Adopt(copy, name, true);
-}
-
 void CFile::Adopt(int descriptor, const std::string& name, bool writing) {
   m_descriptor = descriptor;
   m_path = name;
@@ -73,26 +30,6 @@ void CFile::Adopt(int descriptor, const std::string& name, bool writing) {
   m_bufferLength = 0;
   m_writing = writing;
   m_buffer.resize(kBufferSize);
-}
-
-int CFile::ReleaseDescriptor() {
-  const int descriptor = m_descriptor;
-  m_descriptor = -1;
-  m_bufferLength = 0;
-  return descriptor;
-}
-
-void CFile::SetPermissions(mode_t permissions) {
-  if (::fchmod(m_descriptor, permissions) != 0) throw CFileException("set the permissions of", m_path, errno);
-}
-
-void CFile::GiveName(const std::string& path) {
-  Flush();
-  // The way to name a file that has none: link its descriptor's entry in /proc.
-  const std::string self = "/proc/self/fd/" + std::to_string(m_descriptor);
-  if (ActiveSystemCalls().linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0) {
-    throw CFileException("create", path, errno);
-  }
 }
 
 void CFile::OpenMemory(const std::string& name, std::shared_ptr<const CMapBytes> bytes) {
@@ -105,30 +42,14 @@ void CFile::OpenMemory(const std::string& name, std::shared_ptr<const CMapBytes>
   m_writing = false;
 }
 
-void CFile::Seek(std::int64_t offset, SeekFrom from) {
-  // Writes go out in order through the write buffer, so a list file has no position to move to.
-  if (m_writing) throw CFileException("seek in", m_path, ESPIPE);
-  const std::int64_t target = from == SeekFrom::Begin ? offset : m_position + offset;
-  if (target < 0) throw CFileException("seek in", m_path, EINVAL);
-  m_position = target;
-}
-
 std::int64_t CFile::GetLength() const {
   if (m_memory) return m_memory->Size();
-  struct stat status {};
-  if (ActiveSystemCalls().fstat(m_descriptor, &status) != 0) {
-    throw CFileException("get the length of", m_path, errno);
-  }
-  return status.st_size;
+  return LengthFromSystem();
 }
 
 std::size_t CFile::ReadAt(std::int64_t offset, char* buffer, std::size_t count) {
   if (m_memory) return m_memory->ReadAt(offset, buffer, count);
-  for (;;) {
-    const ssize_t got = ActiveSystemCalls().pread(m_descriptor, buffer, count, offset);
-    if (got >= 0) return static_cast<std::size_t>(got);
-    if (errno != EINTR) throw CFileException("read", m_path, errno);
-  }
+  return ReadFromSystem(offset, buffer, count);
 }
 
 std::size_t CFile::Read(void* buffer, std::size_t count) {
@@ -176,49 +97,6 @@ void CFile::Write(const void* data, std::size_t count) {
     count -= take;
     if (m_bufferLength == kBufferSize) Flush();
   }
-}
-
-void CFile::Flush() {
-  std::size_t written = 0;
-  while (written < m_bufferLength) {
-    const ssize_t put =
-        ActiveSystemCalls().write(m_descriptor, m_buffer.data() + written, m_bufferLength - written);
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      throw CFileException("write", m_path, errno);
-    }
-    if (put == 0) throw CFileException("write", m_path, ENOSPC);
-    written += static_cast<std::size_t>(put);
-  }
-  m_bufferLength = 0;
-}
-
-void CFile::Close() {
-  m_memory.reset();
-  if (m_descriptor < 0) return;
-  if (m_writing) {
-    try {
-      Flush();
-    } catch (...) {
-      Abort();
-      throw;
-    }
-  }
-  const int descriptor = m_descriptor;
-  m_descriptor = -1;
-  m_bufferLength = 0;
-  // A write error of the last blocks may only show when the file is closed.
-  if (ActiveSystemCalls().close(descriptor) != 0 && m_writing) {
-    throw CFileException("write", m_path, errno);
-  }
-}
-
-void CFile::Abort() {
-  m_memory.reset();
-  if (m_descriptor < 0) return;
-  ActiveSystemCalls().close(m_descriptor);
-  m_descriptor = -1;
-  m_bufferLength = 0;
 }
 
 }  // namespace kestrum

@@ -78,8 +78,6 @@ class CFile {
 
   /** Sets a written file's permission bits exactly, whatever the umask took from them. */
   void SetPermissions(mode_t permissions);
-  /** Hands the open descriptor of a file opened for reading to the caller, who closes it. */
-  int ReleaseDescriptor();
   /** Writes out what is pending and gives a file opened with CreateUnnamed the name path. */
   void GiveName(const std::string& path);
   const std::string& GetFilePath() const { return m_path; }
@@ -105,6 +103,9 @@ class CFile {
  private:
   void Adopt(int descriptor, const std::string& name, bool writing);
   std::size_t ReadAt(std::int64_t offset, char* buffer, std::size_t count);
+  // The system's part of reading, in file_posix.cpp or file_win32.cpp.
+  std::int64_t LengthFromSystem() const;
+  std::size_t ReadFromSystem(std::int64_t offset, char* buffer, std::size_t count);
   void Flush();
 
   static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;

@@ -1,14 +1,9 @@
 #include "map_bytes.h"
 
-#include "file.h"
 #include "map_file.h"
-#include "system_calls.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace kestrum {
 namespace {
@@ -35,15 +30,9 @@ std::shared_ptr<const CMapBytes> BytesInMemory(std::string bytes) {
 }
 
 CMapFileBlocks::CMapFileBlocks(const std::string& path) : m_path(path) {
-  // Opened as any map is, so the same refusals apply; the descriptor is then kept.
-  CFile file;
-  m_size = OpenMapForReading(file, path);
-  m_descriptor = file.ReleaseDescriptor();
+  // Opened as any map is, so the same refusals apply; the file then stays open.
+  m_size = OpenMapForReading(m_file, path);
   m_blocks.resize(kBlocksKept);
-}
-
-CMapFileBlocks::~CMapFileBlocks() {
-  if (m_descriptor >= 0) ActiveSystemCalls().close(m_descriptor);
 }
 
 const char* CMapFileBlocks::Block(std::int64_t index) const {
@@ -61,13 +50,9 @@ const char* CMapFileBlocks::Block(std::int64_t index) const {
   if (!block.bytes) block.bytes.reset(new char[kBlockSize]);  // not zeroed: every byte is read over
   const std::int64_t start = index * static_cast<std::int64_t>(kBlockSize);
   const auto length = static_cast<std::size_t>(std::min<std::int64_t>(kBlockSize, m_size - start));
-  for (std::size_t done = 0; done < length;) {
-    const ssize_t got = ActiveSystemCalls().pread(m_descriptor, block.bytes.get() + done, length - done,
-                                                  static_cast<off_t>(start + static_cast<std::int64_t>(done)));
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw CFileException("read", m_path, errno);
-    if (got == 0) throw CFileException(m_path, "the file became shorter while it was read");
-    done += static_cast<std::size_t>(got);
+  m_file.Seek(start);
+  if (m_file.Read(block.bytes.get(), length) < length) {
+    throw CFileException(m_path, "the file became shorter while it was read");
   }
   block.index = index;
   block.lastUse = m_uses;

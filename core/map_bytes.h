@@ -1,6 +1,8 @@
 // A map's bytes held for many commands, so that they need not open the file each time.
 #pragma once
 
+#include "file.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -33,7 +35,6 @@ class CMapFileBlocks final : public CMapBytes {
  public:
   /** Opens the map for reading, with the checks of every map (a regular file under 2 GiB). */
   explicit CMapFileBlocks(const std::string& path);
-  ~CMapFileBlocks() override;
   CMapFileBlocks(const CMapFileBlocks&) = delete;
   CMapFileBlocks& operator=(const CMapFileBlocks&) = delete;
 
@@ -53,7 +54,7 @@ class CMapFileBlocks final : public CMapBytes {
   const char* Block(std::int64_t index) const;
 
   std::string m_path;
-  int m_descriptor = -1;
+  mutable CFile m_file;  ///< blocks are 1 MiB, so reads go past the file object's own buffer
   std::int64_t m_size = 0;
   mutable std::vector<CachedBlock> m_blocks;
   mutable std::uint64_t m_uses = 0;

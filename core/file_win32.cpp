@@ -1,0 +1,150 @@
+// The Windows half of CFile: W calls on UTF-8 paths widened at the call, binary and
+// unbuffered by the C library, 64-bit sizes, reads at an offset.
+#include "file.h"
+
+#include "system_calls_win32.h"
+#include "wide_text_win32.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <limits>
+
+namespace kestrum {
+namespace {
+
+// Handles of a process fit in 32 bits (the system keeps them so for 32-bit code), so
+// the descriptor field holds the handle's value; -1 is INVALID_HANDLE_VALUE.
+int ToDescriptor(void* handle) { return static_cast<int>(HandleToLong(handle)); }
+void* ToHandle(int descriptor) { return LongToHandle(descriptor); }
+
+/** The system's own text for an error, without its closing line break. */
+std::string SystemErrorText(DWORD error) {
+  wchar_t* text = nullptr;
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+      reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  if (length == 0) return "error " + std::to_string(error);
+  std::wstring message(text, length);
+  ::LocalFree(text);
+  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
+    message.pop_back();
+  }
+  return Narrow(message);
+}
+
+// ERROR_DIRECTORY_NOT_SUPPORTED, which mingw's headers lack.
+constexpr DWORD kErrorDirectoryNotSupported = 336;
+
+/** A folder cannot be opened as a file; the system says only "access denied". */
+DWORD OpenError(const std::wstring& path) {
+  const DWORD error = ::GetLastError();
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return kErrorDirectoryNotSupported;
+  }
+  return error;
+}
+
+FileOpening OpeningFor(CFile::Mode mode) {
+  switch (mode) {
+    case CFile::Mode::Read: return FileOpening::Read;
+    case CFile::Mode::CreateWrite: return FileOpening::CreateAlways;
+    case CFile::Mode::CreateNew: return FileOpening::CreateNew;
+    case CFile::Mode::CreateUnnamed: break;
+  }
+  return FileOpening::Read;
+}
+
+}  // namespace
+
+CFileException::CFileException(const std::string& action, const std::string& path, int error)
+    : std::runtime_error("Cannot " + action + " \"" + path + "\": " + SystemErrorText(static_cast<DWORD>(error))),
+      m_error(error) {}
+
+void CFile::Open(const std::string& path, Mode mode, mode_t /*permissions*/, const std::string& nameInMessages) {
+  // Windows has no mode bits to give a new file: it inherits its folder's permissions.
+  Abort();
+  // A file without a name is a Linux file system's; the Windows list is written under a
+  // temporary name and moved into place instead.
+  if (mode == Mode::CreateUnnamed) throw CFileException("create", path, ERROR_NOT_SUPPORTED);
+  const SystemCalls& sys = ActiveSystemCalls();
+  const std::wstring widePath = Widen(path);
+  void* const handle = sys.createFile(widePath.c_str(), OpeningFor(mode));
+  if (!handle) throw CFileException("open", path, static_cast<int>(OpenError(widePath)));
+  if (mode == Mode::Read && !sys.isDiskFile(handle)) {
+    // A console, a pipe or a device may never end.
+    sys.closeHandle(handle);
+    throw CFileException::NotARegularFile(path);
+  }
+  Adopt(ToDescriptor(handle), nameInMessages.empty() ? path : nameInMessages, mode != Mode::Read);
+}
+
+void CFile::Seek(std::int64_t offset, SeekFrom from) {
+  // Writes go out in order through the write buffer, so a list file has no position to move to.
+  if (m_writing) throw CFileException("seek in", m_path, ERROR_SEEK_ON_DEVICE);
+  const std::int64_t target = from == SeekFrom::Begin ? offset : m_position + offset;
+  if (target < 0) throw CFileException("seek in", m_path, ERROR_NEGATIVE_SEEK);
+  m_position = target;
+}
+
+std::int64_t CFile::LengthFromSystem() const {
+  std::int64_t size = 0;
+  if (!ActiveSystemCalls().fileSize(ToHandle(m_descriptor), &size)) {
+    throw CFileException("get the length of", m_path, static_cast<int>(::GetLastError()));
+  }
+  return size;
+}
+
+std::size_t CFile::ReadFromSystem(std::int64_t offset, char* buffer, std::size_t count) {
+  const auto asked = static_cast<std::uint32_t>(std::min<std::size_t>(count, std::numeric_limits<DWORD>::max()));
+  std::uint32_t got = 0;
+  if (!ActiveSystemCalls().readAt(ToHandle(m_descriptor), buffer, asked, offset, &got)) {
+    throw CFileException("read", m_path, static_cast<int>(::GetLastError()));
+  }
+  return got;
+}
+
+void CFile::Flush() {
+  std::size_t written = 0;
+  while (written < m_bufferLength) {
+    std::uint32_t put = 0;
+    const auto count = static_cast<std::uint32_t>(m_bufferLength - written);
+    if (!ActiveSystemCalls().write(ToHandle(m_descriptor), m_buffer.data() + written, count, &put)) {
+      throw CFileException("write", m_path, static_cast<int>(::GetLastError()));
+    }
+    if (put == 0) throw CFileException("write", m_path, ERROR_DISK_FULL);
+    written += put;
+  }
+  m_bufferLength = 0;
+}
+
+void CFile::Close() {
+  m_memory.reset();
+  if (m_descriptor < 0) return;
+  if (m_writing) {
+    try {
+      Flush();
+    } catch (...) {
+      Abort();
+      throw;
+    }
+  }
+  void* const handle = ToHandle(m_descriptor);
+  m_descriptor = -1;
+  m_bufferLength = 0;
+  if (!ActiveSystemCalls().closeHandle(handle) && m_writing) {
+    throw CFileException("write", m_path, static_cast<int>(::GetLastError()));
+  }
+}
+
+void CFile::Abort() {
+  m_memory.reset();
+  if (m_descriptor < 0) return;
+  ActiveSystemCalls().closeHandle(ToHandle(m_descriptor));
+  m_descriptor = -1;
+  m_bufferLength = 0;
+}
+
+}  // namespace kestrum

@@ -1,0 +1,58 @@
+// The few Windows calls behind CFile and the list export, reached through one
+// replaceable table so that tests can make any of them fail (a full disk, a short read,
+// a vanished file) without touching the real file system. A failing call sets the
+// thread's last error, as the system does. The types are spelled out so that this
+// header does not bring <windows.h> and its macros into the code that includes it.
+#pragma once
+
+#include <cstdint>
+
+namespace kestrum {
+
+/** What tells one file from another on Windows: its volume and its index there. */
+struct FileIdentity {
+  std::uint32_t volumeSerial = 0;
+  std::uint64_t fileIndex = 0;
+  bool operator==(const FileIdentity& other) const {
+    return volumeSerial == other.volumeSerial && fileIndex == other.fileIndex;
+  }
+};
+
+enum class FileOpening { Read, CreateAlways, CreateNew, Inspect };
+
+struct SystemCalls {
+  /** CreateFileW; the handle, or nullptr. Inspect opens without access, to learn what a path names. */
+  void* (*createFile)(const wchar_t* path, FileOpening opening);
+  /** ReadFile at an offset; false on failure, 0 bytes at or past the end. */
+  bool (*readAt)(void* file, void* buffer, std::uint32_t count, std::int64_t offset, std::uint32_t* got);
+  /** WriteFile at the file's position. */
+  bool (*write)(void* file, const void* data, std::uint32_t count, std::uint32_t* put);
+  bool (*fileSize)(void* file, std::int64_t* size);
+  bool (*identity)(void* file, FileIdentity* identity);
+  /** Whether the file is a file on a disk, not a console, a pipe or a device. */
+  bool (*isDiskFile)(void* file);
+  bool (*closeHandle)(void* file);
+  /** MoveFileExW, replacing an existing target. */
+  bool (*replaceFile)(const wchar_t* from, const wchar_t* to);
+  bool (*deleteFile)(const wchar_t* path);
+};
+
+/** The calls of the system itself. */
+const SystemCalls& RealSystemCalls();
+
+/** The table CFile uses now; the real calls unless a test installed others. */
+const SystemCalls& ActiveSystemCalls();
+
+/** Installs another table for the lifetime of this object; only tests do this. */
+class ScopedSystemCalls {
+ public:
+  explicit ScopedSystemCalls(const SystemCalls& calls);
+  ~ScopedSystemCalls();
+  ScopedSystemCalls(const ScopedSystemCalls&) = delete;
+  ScopedSystemCalls& operator=(const ScopedSystemCalls&) = delete;
+
+ private:
+  const SystemCalls* m_previous;
+};
+
+}  // namespace kestrum
