@@ -59,11 +59,12 @@ bool FileSizeCall(void* file, std::int64_t* size) {
   return true;
 }
 
-bool IdentityCall(void* file, FileIdentity* identity) {
-  BY_HANDLE_FILE_INFORMATION information{};
-  if (!::GetFileInformationByHandle(file, &information)) return false;
-  identity->volumeSerial = information.dwVolumeSerialNumber;
-  identity->fileIndex = (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
+bool InformationCall(void* file, FileInformation* information) {
+  BY_HANDLE_FILE_INFORMATION system{};
+  if (!::GetFileInformationByHandle(file, &system)) return false;
+  information->identity.volumeSerial = system.dwVolumeSerialNumber;
+  information->identity.fileIndex = (std::uint64_t{system.nFileIndexHigh} << 32) | system.nFileIndexLow;
+  information->readOnly = (system.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
   return true;
 }
 
@@ -77,7 +78,7 @@ bool ReplaceFileCall(const wchar_t* from, const wchar_t* to) {
 
 bool DeleteFileCall(const wchar_t* path) { return ::DeleteFileW(path) != 0; }
 
-const SystemCalls kRealCalls{&CreateFileCall, &ReadAtCall,      &WriteCall,       &FileSizeCall,  &IdentityCall,
+const SystemCalls kRealCalls{&CreateFileCall, &ReadAtCall,      &WriteCall,       &FileSizeCall,  &InformationCall,
                              &IsDiskFileCall, &CloseHandleCall, &ReplaceFileCall, &DeleteFileCall};
 
 const SystemCalls* g_activeCalls = &kRealCalls;

@@ -18,6 +18,12 @@ struct FileIdentity {
   }
 };
 
+/** What the list export needs to know of an existing file. */
+struct FileInformation {
+  FileIdentity identity;
+  bool readOnly = false;  ///< write-protected: the read-only attribute
+};
+
 enum class FileOpening { Read, CreateAlways, CreateNew, Inspect };
 
 struct SystemCalls {
@@ -28,7 +34,7 @@ struct SystemCalls {
   /** WriteFile at the file's position. */
   bool (*write)(void* file, const void* data, std::uint32_t count, std::uint32_t* put);
   bool (*fileSize)(void* file, std::int64_t* size);
-  bool (*identity)(void* file, FileIdentity* identity);
+  bool (*information)(void* file, FileInformation* information);
   /** Whether the file is a file on a disk, not a console, a pipe or a device. */
   bool (*isDiskFile)(void* file);
   bool (*closeHandle)(void* file);

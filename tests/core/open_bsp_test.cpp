@@ -1,15 +1,14 @@
 #include "map_builder.h"
 #include "resource.h"
 #include "headless_dialog.h"
+#include "system_facts.h"
 #include "test_files.h"
 #include "texts.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <filesystem>
 
 namespace kestrum {
 namespace {
@@ -107,15 +106,14 @@ TEST_F(OpenBspTest, aMapThatCannotBeOpenedKeepsThePreviousOneAndNamesTheReason) 
   const std::string missing = m_dir.File("gone.bsp");
   const std::string unreadable = m_dir.File("locked.bsp");
   test::WriteFile(unreadable, map.bytes);
-  ::chmod(unreadable.c_str(), 0);
-  const bool rootReadsAnything = ::access(unreadable.c_str(), R_OK) == 0;
 
   struct Case {
     std::string path;
     std::string reason;
   };
-  std::vector<Case> cases{{missing, "No such file or directory"}, {m_dir.Path(), "Is a directory"}};
-  if (!rootReadsAnything) cases.push_back({unreadable, "Permission denied"});
+  const test::SystemReasons& reasons = test::Reasons();
+  std::vector<Case> cases{{missing, reasons.noSuchFile}, {m_dir.Path(), reasons.isFolder}};
+  if (test::MakeUnreadable(unreadable)) cases.push_back({unreadable, reasons.accessDenied});
   for (const Case& failing : cases) {
     m_services.messages.clear();
     m_services.events.clear();
@@ -131,10 +129,8 @@ TEST_F(OpenBspTest, aMapThatCannotBeOpenedKeepsThePreviousOneAndNamesTheReason) 
 
 TEST_F(OpenBspTest, refusesMapsOf2GiBAndMore) {
   const std::string path = m_dir.File("huge.bsp");
-  const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT, 0644);
-  ASSERT_GE(descriptor, 0);
-  ASSERT_EQ(::ftruncate(descriptor, 0x80000000LL), 0);  // sparse: no disk space used
-  ::close(descriptor);
+  test::WriteFile(path, "");
+  std::filesystem::resize_file(std::filesystem::u8path(path), 0x80000000LL);  // sparse: no disk space used
 
   EXPECT_EQ(m_ui.Open(path), CommandOutcome::FileError);
   ASSERT_EQ(m_services.messages.size(), 1u);
@@ -145,13 +141,12 @@ TEST_F(OpenBspTest, refusesMapsOf2GiBAndMore) {
 TEST_F(OpenBspTest, readsTheMapThroughALinkAndRefusesPipesAndDevicesAtOnce) {
   const std::string path = DemoMapIn(m_dir);
   const std::string link = m_dir.File("link.bsp");
-  ASSERT_EQ(::symlink(path.c_str(), link.c_str()), 0);
+  test::LinkTo(path, link);
   EXPECT_EQ(m_ui.Open(link), CommandOutcome::Done);
 
-  // Nobody writes to the FIFO: a blocking open would never return.
-  const std::string fifo = m_dir.File("pipe.bsp");
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  for (const std::string& notAFile : {fifo, std::string("/dev/null")}) {
+  // Nobody writes to the pipe: a blocking open would never return.
+  const test::CIdlePipe pipe(m_dir.Path());
+  for (const std::string& notAFile : {pipe.Path(), test::NullDevice()}) {
     EXPECT_EQ(m_ui.Open(notAFile), CommandOutcome::FileError) << notAFile;
     EXPECT_EQ(m_ui.services.messages.back(), "\"" + notAFile + "\" is not a regular file");
     EXPECT_EQ(m_ui.dialog.m_bspPath, link) << "the map chosen before stays chosen";

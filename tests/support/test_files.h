@@ -1,6 +1,7 @@
 // Temporary folders and whole-file reads and writes for tests.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace kestrum::test {
@@ -14,10 +15,11 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::string& Path() const { return m_path; }
-  /** The path of name inside the folder. */
-  std::string File(const std::string& name) const { return m_path + "/" + name; }
+  /** The path of name inside the folder, with the system's own separator. */
+  std::string File(const std::string& name) const { return m_path + kSeparator + name; }
 
  private:
+  static constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
   std::string m_path;
 };
 
