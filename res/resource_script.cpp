@@ -49,8 +49,8 @@ void WriteDialog(std::ostream& out, const char* idName, const DialogTemplate& di
   for (const ControlTemplate& control : dialog.controls) {
     // An icon control names its icon by resource id; the others show their caption.
     const std::string text = control.kind == ControlKind::Icon ? "IDI_MAIN" : Quoted(control.caption);
-    out << "    CONTROL " << text << ", " << control.id << ", " << ClassAndStyle(control) << " | WS_CHILD | WS_VISIBLE, "
-        << control.x << ", " << control.y << ", " << control.width << ", " << control.height << "  // "
+    out << "    CONTROL " << text << ", " << control.id << ", " << ClassAndStyle(control)
+        << " | WS_CHILD | WS_VISIBLE, " << control.x << ", " << control.y << ", " << control.width << ", " << control.height << "  // "
         << control.name << '\n';
   }
   out << "END\n\n";

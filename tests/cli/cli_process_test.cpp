@@ -74,7 +74,8 @@ TEST_F(CliProcessTest, listWritesTheSameBytesAsTheDialog) {
 
 TEST_F(CliProcessTest, pathsOutsideTheAnsiCodePageArriveWhole) {
   // Accented Latin, Cyrillic and Chinese: no single-byte code page holds them all.
-  const std::string map = m_dir.File("\xc3\xa9t\xc3\xa9-\xd0\xba\xd0\xb0\xd1\x80\xd1\x82\xd0\xb0-\xe5\x9c\xb0\xe5\x9b\xbe.bsp");
+  const std::string map = m_dir.File(
+      "\xc3\xa9t\xc3\xa9-\xd0\xba\xd0\xb0\xd1\x80\xd1\x82\xd0\xb0-\xe5\x9c\xb0\xe5\x9b\xbe.bsp");
   const std::string out = m_dir.File("\xc3\xa9t\xc3\xa9.txt");
   test::WriteFile(map, m_map.bytes);
   const ProcessResult result = Run({"list", map, out});

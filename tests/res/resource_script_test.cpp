@@ -16,12 +16,14 @@ namespace {
 const std::string kRes = KESTRUM_SOURCE_DIR "/res";
 
 std::string CurrentIcon() {
-  return res::IconFileFromXpm({test::ReadFile(kRes + "/icons/kestrum-32.xpm"), test::ReadFile(kRes + "/icons/kestrum-16.xpm")});
+  return res::IconFileFromXpm(
+      {test::ReadFile(kRes + "/icons/kestrum-32.xpm"), test::ReadFile(kRes + "/icons/kestrum-16.xpm")});
 }
 
 unsigned Byte(const std::string& bytes, std::size_t at) { return static_cast<unsigned char>(bytes.at(at)); }
 std::uint32_t Word32(const std::string& bytes, std::size_t at) {
-  return Byte(bytes, at) | Byte(bytes, at + 1) << 8 | Byte(bytes, at + 2) << 16 | std::uint32_t{Byte(bytes, at + 3)} << 24;
+  return Byte(bytes, at) | Byte(bytes, at + 1) << 8 | Byte(bytes, at + 2) << 16 |
+         std::uint32_t{Byte(bytes, at + 3)} << 24;
 }
 
 TEST(ResourceScript, checkedInFilesAreWhatTheGeneratorMakes) {

@@ -53,7 +53,8 @@ KindFacts FactsOf(const ControlTemplate& control) {
     case ControlKind::DefPushButton: return {L"Button", BS_DEFPUSHBUTTON | WS_TABSTOP | group};
     // The dialog manager turns an edit box's WS_BORDER into a sunken edge: checked apart.
     case ControlKind::EditBox: return {L"Edit", ES_AUTOHSCROLL | WS_TABSTOP};
-    case ControlKind::Label: return {L"Static", SS_LEFT | WS_GROUP | ((control.styles & res::kNoPrefix) ? SS_NOPREFIX : 0)};
+    case ControlKind::Label:
+      return {L"Static", SS_LEFT | WS_GROUP | ((control.styles & res::kNoPrefix) ? SS_NOPREFIX : 0)};
     case ControlKind::Icon: return {L"Static", SS_ICON};
   }
   return {L"", 0};

@@ -7,8 +7,9 @@
 namespace kestrum::test {
 
 const SystemReasons& Reasons() {
-  static const SystemReasons kReasons{"No such file or directory", "No such file or directory", "Is a directory",
-                                      "Permission denied",         "Input/output error",        "No space left on device",
+  static const SystemReasons kReasons{"No such file or directory", "No such file or directory",
+                                      "Is a directory",            "Permission denied",
+                                      "Input/output error",        "No space left on device",
                                       "Invalid cross-device link"};
   return kReasons;
 }
