@@ -16,3 +16,7 @@ if(NOT TARGET CLI11::CLI11)
   add_library(CLI11::CLI11 INTERFACE IMPORTED)
   set_target_properties(CLI11::CLI11 PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${KESTRUM_CLI11_INCLUDE})
 endif()
+
+# Debian has no libzip built for Windows: kestrum-cli.exe reads maps from folders and
+# .pak files, and says that .zip, .pk3 and .pk4 archives need the Linux build.
+set(KESTRUM_WITH_ZIP OFF CACHE BOOL "Read maps inside zip archives (.pk3, .pk4, .zip) with libzip")

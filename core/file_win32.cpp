@@ -5,6 +5,7 @@
 #include "system_calls_win32.h"
 #include "wide_text_win32.h"
 
+#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -79,6 +80,19 @@ void CFile::Open(const std::string& path, Mode mode, mode_t /*permissions*/, con
     throw CFileException::NotARegularFile(path);
   }
   Adopt(ToDescriptor(handle), nameInMessages.empty() ? path : nameInMessages, mode != Mode::Read);
+}
+
+void CFile::OpenDescriptor(int descriptor, const std::string& name) {
+  Abort();
+  // A copy of the handle behind the C runtime's descriptor, so that closing the list
+  // does not close the process's own stream.
+  const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(descriptor));
+  HANDLE copy = nullptr;
+  if (handle == INVALID_HANDLE_VALUE ||
+      !::DuplicateHandle(::GetCurrentProcess(), handle, ::GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+    throw CFileException("open", name, static_cast<int>(::GetLastError()));
+  }
+  Adopt(ToDescriptor(copy), name, true);
 }
 
 void CFile::Seek(std::int64_t offset, SeekFrom from) {

@@ -60,12 +60,26 @@ CFileException CannotCreateIn(const std::string& folder, const std::string& list
   return CFileException("create a file in the folder \"" + folder + "\" to write the list", listPath, error);
 }
 
+/**
+ * The descriptor of the process's own stream that a path names (/dev/stdout, the name
+ * kestrum-cli gives its standard output), or -1. Such a list is written to the stream.
+ */
+int OwnDescriptor(const std::string& path) {
+  if (path == "/dev/stdout") return 1;
+  if (path == "/dev/stderr") return 2;
+  return -1;
+}
+
 constexpr unsigned kMaxNameAttempts = 100;
 
 }  // namespace
 
 CListTarget::CListTarget(CFile& file, const std::string& listPath, const std::string& bspPath)
     : m_file(file), m_listPath(FullPath(listPath)) {
+  if (const int descriptor = OwnDescriptor(listPath); descriptor >= 0) {
+    m_file.OpenDescriptor(descriptor, listPath);
+    return;
+  }
   const std::optional<PathFacts> list = Inspect(m_listPath);
   if (list && list->onDisk) {
     const std::optional<PathFacts> bsp = Inspect(bspPath);

@@ -35,6 +35,13 @@ gone() {  # gone TITLE: waits until no visible X window has that title
   done
   fail "\"$1\" did not close"
 }
+wait_text() {  # wait_text TITLE CONTROL_ID TEXT: a command's result shows once its message is handled
+  for _ in $(seq 50); do
+    [ "$(probe text "$1" "$2")" = "$3" ] && return 0
+    sleep 0.1
+  done
+  fail "control $2 of \"$1\" never showed \"$3\""
+}
 windows_path() { winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 work=$(mktemp -d)
@@ -67,8 +74,7 @@ step "Analyse Entity with monster_dog typed into the search box"
 click Kestrum 1003
 xdotool type --delay 5 monster_dog
 click Kestrum 1002
-sleep 0.5
-expect "key 1" "$(probe text Kestrum 1005)" "classname"
+wait_text Kestrum 1005 classname
 expect "value 1" "$(probe text Kestrum 1006)" "monster_dog"
 expect "key 3" "$(probe text Kestrum 1009)" "spawnflags"
 expect "value 3" "$(probe text Kestrum 1010)" "768"

@@ -8,6 +8,7 @@
 #include "archive_builder.h"
 #include "map_builder.h"
 #include "process.h"
+#include "system_facts.h"
 #include "test_files.h"
 
 namespace kestrum {
@@ -101,8 +102,9 @@ TEST_F(MultiMapTest, severalMapsArePrefixedWithTheirNamesInInputOrder) {
   }
   EXPECT_EQ(names,
             (std::vector<std::string>{"pak0.pak:maps/dm3.bsp", "pak0.pak:maps/e1m1.bsp", "pak0.pak:maps/e1m2.bsp",
-                                      "extracted/maps/e1m1.bsp", "extracted/maps/dm3.bsp", "extracted/maps/e1m1.bsp",
-                                      "extracted/maps/e1m2.bsp"}));
+                                      "extracted/maps/e1m1.bsp", test::NativePath("extracted/maps/dm3.bsp"),
+                                      test::NativePath("extracted/maps/e1m1.bsp"),
+                                      test::NativePath("extracted/maps/e1m2.bsp")}));
 
   const ProcessResult found = Run({"search", "pak0.pak:maps/e1m1.bsp", "extracted/maps/dm3.bsp", "monster_dog"});
   EXPECT_EQ(found.out.rfind("pak0.pak:maps/e1m1.bsp: press 1: entity at offset ", 0), 0u) << found.out;
@@ -119,7 +121,7 @@ TEST_F(MultiMapTest, aBadInputIsReportedInItsPlaceAndTheOthersStillRun) {
   EXPECT_EQ(result.exitCode, 3);
   EXPECT_EQ(
       result.err,
-      "kestrum-cli: missing.bsp: Cannot open \"missing.bsp\": No such file or directory\n"
+      "kestrum-cli: missing.bsp: Cannot open \"missing.bsp\": " + test::Reasons().noSuchFile + "\n"
       "kestrum-cli: broken.pak: \"broken.pak\": not a PACK archive (no \"PACK\" header)\n"
       "kestrum-cli: pak0.pak:maps/none.bsp: \"pak0.pak:maps/none.bsp\": the archive has no member \"maps/none.bsp\"\n");
   EXPECT_NE(result.out.find("extracted/maps/e1m1.bsp: press 1"), std::string::npos);
@@ -213,6 +215,7 @@ TEST_F(MultiMapTest, aListCutShortGivesFourUnlessAMapFailed) {
 }
 
 TEST_F(MultiMapTest, writeErrorsOnStandardOutputExitWithThree) {
+  if (test::FullDevice().empty()) GTEST_SKIP() << "no device here is always full to take standard output";
   for (const std::vector<std::string>& args : {std::vector<std::string>{"search", "pak0.pak", "light", "--all"},
                                                {"entities", "extracted"},
                                                {"locate", "pak0.pak"},

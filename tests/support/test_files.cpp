@@ -1,5 +1,6 @@
 #include "test_files.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -32,6 +33,11 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ignored;
   std::filesystem::remove_all(PathOf(m_path), ignored);
+}
+
+std::string NativePath(std::string path) {
+  std::replace(path.begin(), path.end(), '/', kPathSeparator);
+  return path;
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
