@@ -1,5 +1,5 @@
 // The file object of the entity commands: a path-named file opened for one command,
-// read or written through a buffer, on POSIX calls.
+// read or written through a buffer, on POSIX or Windows calls (file_posix.cpp, file_win32.cpp).
 #pragma once
 
 #include <cstddef>
