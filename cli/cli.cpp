@@ -52,6 +52,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   app.set_version_flag("--version", version::kVersionLine);
   app.require_subcommand(1);
   app.fallthrough(false);
+  app.allow_windows_style_options(false);  // "/maps/e1m1.bsp" is a path on Windows too, not an option
   app.footer(InputsHelp());
 
   std::vector<std::string> inputs;

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "appending_stream.h"
 #include "entity_parser.h"
 #include "file.h"
 #include "headless_dialog.h"
@@ -131,7 +130,6 @@ MapReport SearchMap(const MapSource& source, const SearchOptions& options, const
     return report;
   }
   const std::string jsonMap = naming.severalMaps ? source.name : std::string();
-  CAppendingStream out(report.out);
   for (int press = 1; options.all || press <= options.presses; ++press) {
     const CommandOutcome outcome = session.Search(options.text);
     if (outcome == CommandOutcome::FileError) {
@@ -141,9 +139,9 @@ MapReport SearchMap(const MapSource& source, const SearchOptions& options, const
     const bool matched = outcome == CommandOutcome::Done;
     if (matched) report.result = MapResult::Found;
     if (options.json) {
-      WriteJsonPress(out, press, session.dialog, jsonMap);
+      AppendJsonPress(report.out, press, session.dialog, jsonMap);
     } else if (matched) {
-      WriteFoundEntity(out, press, session.dialog, prefix);
+      AppendFoundEntity(report.out, press, session.dialog, prefix);
     }
     // Without a match the search has reached the end of the entities.
     if (options.all && !matched) break;

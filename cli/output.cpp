@@ -11,28 +11,27 @@ namespace kestrum::cli {
 namespace {
 
 
-/** The shown slots 1 to N-1 as a JSON array, built in one string and written at once. */
+/** The shown slots 1 to N-1 as a JSON array. */
 template <std::size_t N>
-void WriteJsonArray(std::ostream& out, const std::array<std::string, N>& slots) {
-  std::string json = "[";
+void AppendJsonArray(std::string& json, const std::array<std::string, N>& slots) {
+  json += '[';
   for (std::size_t n = 1; n < N; ++n) {
     if (n > 1) json += ", ";
     AppendJsonByteString(json, slots[n]);
   }
   json += ']';
-  out << json;
 }
 
 bool IsControl(unsigned char byte) {
   return byte < 0x20 || byte == 0x7F;
 }
 
-/** EscapeControls, written straight to out: most texts have nothing to escape. */
-void WriteEscaped(std::ostream& out, std::string_view bytes) {
+/** EscapeControls, appended to out: most texts have nothing to escape. */
+void AppendEscaped(std::string& out, std::string_view bytes) {
   if (std::none_of(bytes.begin(), bytes.end(), [](char byte) { return IsControl(static_cast<unsigned char>(byte)); })) {
-    out << bytes;
+    out += bytes;
   } else {
-    out << EscapeControls(bytes);
+    out += EscapeControls(bytes);
   }
 }
 
@@ -89,39 +88,48 @@ std::string EscapeControls(std::string_view bytes) {
   return text;
 }
 
-void WriteJsonPress(std::ostream& out, int press, const CEntityDlg& record, std::string_view mapName) {
-  out << '{';
-  if (!mapName.empty()) out << "\"map\": " << JsonByteString(mapName) << ", ";
-  out << "\"press\": " << press << ", \"matchCount\": " << record.m_matchCount << ", \"cursor\": " << record.m_cursor
-      << ", \"keys\": ";
-  WriteJsonArray(out, record.m_keys);
-  out << ", \"values\": ";
-  WriteJsonArray(out, record.m_values);
-  out << ", \"flags\": ";
-  WriteJsonArray(out, record.m_flags);
-  out << "}\n";
+void AppendJsonPress(std::string& out, int press, const CEntityDlg& record, std::string_view mapName) {
+  out += '{';
+  if (!mapName.empty()) {
+    out += "\"map\": ";
+    AppendJsonByteString(out, mapName);
+    out += ", ";
+  }
+  out.append("\"press\": ").append(std::to_string(press));
+  out.append(", \"matchCount\": ").append(std::to_string(record.m_matchCount));
+  out.append(", \"cursor\": ").append(std::to_string(record.m_cursor));
+  out += ", \"keys\": ";
+  AppendJsonArray(out, record.m_keys);
+  out += ", \"values\": ";
+  AppendJsonArray(out, record.m_values);
+  out += ", \"flags\": ";
+  AppendJsonArray(out, record.m_flags);
+  out += "}\n";
 }
 
-void WriteFoundEntity(std::ostream& out, int press, const CEntityDlg& record, std::string_view linePrefix) {
-  out << linePrefix << "press " << press << ": entity at offset " << record.m_foundOffset << '\n';
+void AppendFoundEntity(std::string& out, int press, const CEntityDlg& record, std::string_view linePrefix) {
+  out.append(linePrefix).append("press ").append(std::to_string(press));
+  out.append(": entity at offset ").append(std::to_string(record.m_foundOffset)) += '\n';
   int lastPair = 0;
   for (int n = 1; n <= CEntityDlg::kPairSlots; ++n) {
     if (!record.m_keys[n].empty() || !record.m_values[n].empty()) lastPair = n;
   }
   for (int n = 1; n <= lastPair; ++n) {
-    out << linePrefix << "  \"";
-    WriteEscaped(out, record.m_keys[n]);
-    out << "\" \"";
-    WriteEscaped(out, record.m_values[n]);
-    out << "\"\n";
+    out.append(linePrefix).append("  \"");
+    AppendEscaped(out, record.m_keys[n]);
+    out += "\" \"";
+    AppendEscaped(out, record.m_values[n]);
+    out += "\"\n";
   }
-  std::string flags;
+  bool anyFlag = false;
   for (int slot = 1; slot <= CEntityDlg::kFlagSlots; ++slot) {
     if (record.m_flags[slot].empty()) continue;
-    flags += (flags.empty() ? "" : ", ") + record.m_flags[slot];
-    if (slot > 9) flags.append(" (").append(res::FlagSlotCaption(slot)).append(")");
+    out.append(anyFlag ? ", " : std::string_view(linePrefix)).append(anyFlag ? "" : "  flags: ");
+    out += record.m_flags[slot];
+    if (slot > 9) out.append(" (").append(res::FlagSlotCaption(slot)) += ')';
+    anyFlag = true;
   }
-  if (!flags.empty()) out << linePrefix << "  flags: " << flags << '\n';
+  if (anyFlag) out += '\n';
 }
 
 void WriteFlagSlots(std::ostream& out, const CEntityDlg& record) {

@@ -27,10 +27,10 @@ std::string EscapeControls(std::string_view bytes);
  * One line: {"press": i, "matchCount": m, "cursor": c, "keys": [...], "values": [...], "flags": [...]},
  * with "map" first when mapName is not empty.
  */
-void WriteJsonPress(std::ostream& out, int press, const CEntityDlg& record, std::string_view mapName = {});
+void AppendJsonPress(std::string& out, int press, const CEntityDlg& record, std::string_view mapName = {});
 
 /** The entity a press found: its offset, its pairs and its decoded flags; each line begins with linePrefix. */
-void WriteFoundEntity(std::ostream& out, int press, const CEntityDlg& record, std::string_view linePrefix = {});
+void AppendFoundEntity(std::string& out, int press, const CEntityDlg& record, std::string_view linePrefix = {});
 
 /** The filled flag slots, one per line: "slot 10 (Easy): 256". */
 void WriteFlagSlots(std::ostream& out, const CEntityDlg& record);

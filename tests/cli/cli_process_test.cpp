@@ -55,8 +55,13 @@ TEST_F(CliProcessTest, locateWithoutEntitiesPrintsZeroAndTheMessage) {
 
 TEST_F(CliProcessTest, unreadableMapsExitWithThreeAndTheReason) {
   const std::string missing = m_dir.File("missing.bsp");
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {"locate", missing}, {"list", missing, "out.txt"}, {"search", missing, "x"}, {"entities", missing}}) {
+  // A path that starts with a slash is a path on every system, never an option.
+  const std::string slashed = "/no-such-folder/missing.bsp";
+  for (const auto& args : std::vector<std::vector<std::string>>{{"locate", missing},
+                                                               {"list", missing, "out.txt"},
+                                                               {"search", missing, "x"},
+                                                               {"entities", missing},
+                                                               {"locate", slashed}}) {
     const ProcessResult result = Run(args);
     EXPECT_EQ(result.exitCode, 3) << args[0];
     EXPECT_EQ(result.out, "");

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 #include "headless_dialog.h"
 
@@ -27,9 +26,9 @@ TEST(FoundEntity, showsPairsUpToTheLastFilledSlotIncludingEmptyTokens) {
   record.m_values[2] = "";
   record.m_keys[3] = "odd";
   record.m_flags[12] = "1024";
-  std::ostringstream out;
-  cli::WriteFoundEntity(out, 3, record);
-  EXPECT_EQ(out.str(),
+  std::string out;
+  cli::AppendFoundEntity(out, 3, record);
+  EXPECT_EQ(out,
             "press 3: entity at offset 42\n  \"classname\" \"light\"\n  \"\" \"\"\n  \"odd\" \"\"\n  flags: 1024 "
             "(Difficult)\n");
 }
@@ -50,9 +49,9 @@ TEST(FoundEntity, aValueWithALineBreakCannotForgeALine) {
   record.m_foundOffset = 7;
   record.m_keys[1] = "message";
   record.m_values[1] = "hi\npress 9: entity at offset 0";
-  std::ostringstream out;
-  cli::WriteFoundEntity(out, 1, record, "e1m1.bsp: ");
-  EXPECT_EQ(out.str(),
+  std::string out;
+  cli::AppendFoundEntity(out, 1, record, "e1m1.bsp: ");
+  EXPECT_EQ(out,
             "e1m1.bsp: press 1: entity at offset 7\ne1m1.bsp:   \"message\" \"hi\\npress 9: entity at offset 0\"\n");
 }
 
@@ -60,15 +59,14 @@ TEST(JsonPress, carriesTheMapFirstWhenNamed) {
   CHeadlessDialog ui;
   ui.dialog.m_matchCount = 2;
   ui.dialog.m_cursor = 99;
-  std::ostringstream named;
-  cli::WriteJsonPress(named, 3, ui.dialog, "pak0.pk3:maps/q3dm1.bsp");
-  EXPECT_EQ(
-      named.str().rfind("{\"map\": \"pak0.pk3:maps/q3dm1.bsp\", \"press\": 3, \"matchCount\": 2, \"cursor\": 99, ", 0),
-      0u)
-      << named.str();
-  std::ostringstream unnamed;
-  cli::WriteJsonPress(unnamed, 3, ui.dialog);
-  EXPECT_EQ(unnamed.str(), "{" + named.str().substr(named.str().find("\"press\"")));
+  std::string named;
+  cli::AppendJsonPress(named, 3, ui.dialog, "pak0.pk3:maps/q3dm1.bsp");
+  EXPECT_EQ(named.rfind("{\"map\": \"pak0.pk3:maps/q3dm1.bsp\", \"press\": 3, \"matchCount\": 2, \"cursor\": 99, ", 0),
+            0u)
+      << named;
+  std::string unnamed;
+  cli::AppendJsonPress(unnamed, 3, ui.dialog);
+  EXPECT_EQ(unnamed, "{" + named.substr(named.find("\"press\"")));
 }
 
 TEST(EntityJson, holdsEveryPairInOrder) {
