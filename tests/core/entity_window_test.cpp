@@ -153,11 +153,13 @@ TEST_F(EntityWindowTest, anEndInsideAnEntityNamesWhereThatEntityBegins) {
 TEST_F(EntityWindowTest, crLfBetweenEntitiesStillYieldsWholeEntities) {
   const std::string a = "{\r\n\"classname\" \"worldspawn\"\r\n}";
   const std::string b = "{\r\n\"classname\" \"light\"\r\n}";
-  const auto steps = StepAll(a + "\r\n" + b + "\r\n" + std::string(1, '\0'), 0);
-  ASSERT_EQ(steps.size(), 2u);
+  const std::string c = Entity(700);  // longer than the window: read on past it, still from its "{"
+  const auto steps = StepAll(a + "\r\n" + b + "\r\n" + c + "\r\n" + std::string(1, '\0'), 0);
+  ASSERT_EQ(steps.size(), 3u);
   EXPECT_EQ(steps[0].record, a);
   EXPECT_EQ(steps[1].record, b);
   EXPECT_EQ(steps[1].next, static_cast<std::int32_t>(a.size() + 2 + b.size() + 1));
+  EXPECT_EQ(steps[2].record, c);
 }
 
 TEST_F(EntityWindowTest, closingBraceBeforeAnyOpeningBraceEndsTheRecordThere) {

@@ -79,6 +79,42 @@ TEST_F(ListTargetTest, theNewListIsMadeBesideTheListNotInTheWorkingFolder) {
   EXPECT_EQ(FolderEntries(m_dir.Path()).size(), 2u);
 }
 
+TEST_F(ListTargetTest, theNewListIsMadeWhereALinkPointsNotBesideTheLink) {
+  // The new list replaces the old by a rename, which works only within one file system:
+  // it must be made in the folder of the list the link names, with or without unnamed files.
+  static std::vector<std::string> s_created;
+  static bool s_unnamed = true;
+  static const SystemCalls recording{
+      [](const char* path, int flags, mode_t mode) {
+        const bool unnamed = (flags & O_TMPFILE) == O_TMPFILE;
+        if (unnamed && !s_unnamed) {
+          errno = EOPNOTSUPP;
+          return -1;
+        }
+        if (unnamed || (flags & O_CREAT) != 0) s_created.emplace_back(path);
+        return RealSystemCalls().open(path, flags, mode);
+      },
+      RealSystemCalls().pread, RealSystemCalls().write, RealSystemCalls().fstat, RealSystemCalls().close,
+      RealSystemCalls().rename, RealSystemCalls().access, RealSystemCalls().linkat};
+  std::filesystem::create_directory(m_dir.File("links"));
+  std::filesystem::create_directory(m_dir.File("lists"));
+  const std::string link = m_dir.File("links/list.txt");
+  ASSERT_EQ(::symlink("../lists/real.txt", link.c_str()), 0);
+  const ScopedSystemCalls seam(recording);
+  for (const bool unnamed : {true, false}) {
+    s_unnamed = unnamed;
+    s_created.clear();
+    EXPECT_EQ(m_ui.CreateList(link), CommandOutcome::Done);
+    EXPECT_EQ(test::ReadFile(m_dir.File("lists/real.txt")), kList);
+    ASSERT_EQ(s_created.size(), 1u);
+    // An unnamed file is opened by its folder, a named one by its own path.
+    const std::filesystem::path folder =
+        unnamed ? std::filesystem::path(s_created[0]) : std::filesystem::path(s_created[0]).parent_path();
+    EXPECT_EQ(std::filesystem::canonical(folder), std::filesystem::canonical(m_dir.File("lists")))
+        << "unnamed files: " << unnamed;
+  }
+}
+
 TEST_F(ListTargetTest, streamsAreWrittenStraightToWhatTheyAlreadyAre) {
   // A list on standard output while a shell appends that to a log: the log gets the
   // list added, not replaced by it.
