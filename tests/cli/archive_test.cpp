@@ -95,10 +95,25 @@ TEST_F(ArchiveTest, pakMembersPastTheEndOrOver2GiBAreRefusedWhenRead) {
   EXPECT_EQ(
       FailureOf([&] { archive->ReadMap(archive->Members()[1]); }),
       "\"" + path + ":maps/big.bsp\": the member is 2 GiB or larger; Kestrum reads maps of up to 2 GiB - 1 bytes");
+
+  // A member that ends at the file's last byte is read; one byte longer, it is damaged.
+  const std::string edge = m_dir.File("edge.pak");
+  std::string last = test::PakBytes({{"maps/c.bsp", "abc"}});
+  const std::size_t entry = last.size() - 64;
+  const auto location = static_cast<std::uint32_t>(static_cast<unsigned char>(last[entry + 56]) |
+                                                   static_cast<unsigned char>(last[entry + 57]) << 8);
+  for (const std::uint32_t extra : {0u, 1u}) {
+    const std::uint32_t size = static_cast<std::uint32_t>(last.size()) - location + extra;
+    for (int n = 0; n < 4; ++n) last[entry + 60 + n] = static_cast<char>(size >> (8 * n));
+    test::WriteFile(edge, last);
+    const std::unique_ptr<CArchive> pak = cli::OpenArchive(edge);
+    EXPECT_EQ(FailureOf([&] { EXPECT_EQ(pak->ReadMap(pak->Members()[0]).size(), size); }),
+              extra == 0 ? "" : "\"" + edge + ":maps/c.bsp\": damaged PACK archive: the member runs past its end");
+  }
 }
 
 TEST(ArchiveNames, areKnownByTheirExtensionInAnyCase) {
-  for (const char* name : {"pak0.pk3", "PAK0.PK3", "x/y.pk4", "a.zip", "a.ZiP", "id1/pak0.pak", "PAK1.PAK"}) {
+  for (const char* name : {"pak0.pk3", "PAK0.PK3", "x/y.pk4", "a.zip", "a.ZiP", "id1/pak0.pak", "PAK1.PAK", ".pk3"}) {
     EXPECT_TRUE(cli::IsArchiveName(name)) << name;
   }
   for (const char* name : {"e1m1.bsp", "pk3", "a.pk3.txt", "a.zipx", ".pa", ""}) {
@@ -126,6 +141,18 @@ TEST_F(ArchiveTest, aDamagedZipMemberIsRefusedWithItsName) {
   const std::string failure = FailureOf([&] { archive->ReadMap(archive->Members()[0]); });
   EXPECT_EQ(failure.rfind("\"" + path + ":maps/a.bsp\": damaged member: ", 0), 0u) << failure;
   EXPECT_EQ(archive->ReadMap(archive->Members()[1]), "bbbb");
+
+  // A member longer than its directory entry says: its first bytes alone are no map.
+  const std::string longer = m_dir.File("longer.pk3");
+  test::WriteZip(longer, {{"maps/c.bsp", std::string(1000, 'c')}}, true);
+  bytes = test::ReadFile(longer);
+  const std::size_t central = bytes.find("PK\x01\x02");
+  ASSERT_NE(central, std::string::npos);
+  for (const std::size_t size : {std::size_t{22}, central + 24}) bytes.replace(size, 4, "\x84\x03\0\0", 4);  // 900
+  test::WriteFile(longer, bytes);
+  const std::unique_ptr<CArchive> truncated = cli::OpenArchive(longer);
+  EXPECT_EQ(FailureOf([&] { truncated->ReadMap(truncated->Members()[0]); }),
+            "\"" + longer + ":maps/c.bsp\": damaged member: the member is longer than the archive's directory says");
 }
 
 TEST_F(ArchiveTest, aFileThatIsNoZipArchiveIsRefused) {

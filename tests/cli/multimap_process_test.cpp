@@ -114,14 +114,41 @@ TEST_F(MultiMapTest, severalMapsArePrefixedWithTheirNamesInInputOrder) {
   EXPECT_NE(json.out.find("\n{\"map\": \"extracted/maps/dm3.bsp\", \"press\": 1, "), std::string::npos);
 }
 
+TEST_F(MultiMapTest, aSlowMapsResultsStillComeBeforeThoseOfTheQuickMapsAfterIt) {
+  std::vector<mapgen::Entity> entities(20'000, mapgen::Entity{{{"classname", "light"}}});
+  entities[0] = mapgen::Entity{{{"classname", "worldspawn"}}};
+  test::WriteFile(m_dir.File("slow.bsp"), mapgen::BuildMap(mapgen::EntityLump(entities), 100, 100).bytes);
+  const ProcessResult result =
+      Run({"search", "slow.bsp", "extracted/maps/dm3.bsp", "extracted/maps/e1m1.bsp", "light", "--all"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  std::vector<std::string> order;  // each map's name once, as its lines begin
+  for (std::size_t line = 0; line < result.out.size(); line = result.out.find('\n', line) + 1) {
+    const std::string name = result.out.substr(line, result.out.find(": ", line) - line);
+    if (order.empty() || order.back() != name) order.push_back(name);
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"slow.bsp", "extracted/maps/dm3.bsp", "extracted/maps/e1m1.bsp"}));
+}
+
+TEST_F(MultiMapTest, aMapNameWithControlCharactersIsEscapedWhereItPrefixesALine) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows file names hold no control characters";
+#endif
+  test::WriteFile(m_dir.File("new\nline.bsp"), m_maps[0].second);
+  const ProcessResult result = Run({"locate", "new\nline.bsp", "missing\t.bsp"});
+  EXPECT_EQ(result.out.rfind("new\\nline.bsp: ", 0), 0u) << result.out;
+  EXPECT_EQ(result.err.rfind("kestrum-cli: missing\\t.bsp: ", 0), 0u) << result.err;
+}
+
 TEST_F(MultiMapTest, aBadInputIsReportedInItsPlaceAndTheOthersStillRun) {
   test::WriteFile(m_dir.File("broken.pak"), "PACK\x7f\x7f");
-  const ProcessResult result = Run({"search", "extracted/maps/e1m1.bsp", "missing.bsp", "broken.pak",
+  // A missing archive is a missing file, whether or not this build reads its kind.
+  const ProcessResult result = Run({"search", "extracted/maps/e1m1.bsp", "missing.bsp", "gone.pk3", "broken.pak",
                                     "pak0.pak:maps/none.bsp", "extracted/maps/dm3.bsp", "monster_dog"});
   EXPECT_EQ(result.exitCode, 3);
   EXPECT_EQ(
       result.err,
       "kestrum-cli: missing.bsp: Cannot open \"missing.bsp\": " + test::Reasons().noSuchFile + "\n"
+      "kestrum-cli: gone.pk3: Cannot open \"gone.pk3\": " + test::Reasons().noSuchFile + "\n"
       "kestrum-cli: broken.pak: \"broken.pak\": not a PACK archive (no \"PACK\" header)\n"
       "kestrum-cli: pak0.pak:maps/none.bsp: \"pak0.pak:maps/none.bsp\": the archive has no member \"maps/none.bsp\"\n");
   EXPECT_NE(result.out.find("extracted/maps/e1m1.bsp: press 1"), std::string::npos);

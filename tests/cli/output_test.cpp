@@ -25,12 +25,13 @@ TEST(FoundEntity, showsPairsUpToTheLastFilledSlotIncludingEmptyTokens) {
   record.m_keys[2] = "";
   record.m_values[2] = "";
   record.m_keys[3] = "odd";
+  record.m_values[4] = "a value without its key";  // the last filled slot
   record.m_flags[12] = "1024";
   std::string out;
   cli::AppendFoundEntity(out, 3, record);
   EXPECT_EQ(out,
-            "press 3: entity at offset 42\n  \"classname\" \"light\"\n  \"\" \"\"\n  \"odd\" \"\"\n  flags: 1024 "
-            "(Difficult)\n");
+            "press 3: entity at offset 42\n  \"classname\" \"light\"\n  \"\" \"\"\n  \"odd\" \"\"\n"
+            "  \"\" \"a value without its key\"\n  flags: 1024 (Difficult)\n");
 }
 
 TEST(EscapeControls, writesControlCharactersAsEscapesAndLeavesTheRest) {

@@ -1,4 +1,5 @@
 #include "byte_search.h"
+#include "fault_calls.h"
 #include "file.h"
 #include "headless_dialog.h"
 #include "map_builder.h"
@@ -79,6 +80,24 @@ TEST(MapInMemory, aMapFileIsReadThroughAFewBlocksWhereverTheReadsGo) {
   EXPECT_THROW(LoadMap(dir.File("missing.bsp")), CFileException);
 }
 
+TEST(MapInMemory, theBlocksLastReadStayAtHandWhenTheReadingTurnsBack) {
+  const test::TempDir dir;
+  std::string bytes(5 * (1 << 20), '\0');
+  for (std::size_t n = 0; n < bytes.size(); ++n) bytes[n] = static_cast<char>(n >> 20);
+  test::WriteFile(dir.File("big.bsp"), bytes);
+  const MapInMemory map = LoadMap(dir.File("big.bsp"));
+  char byte = 0;
+  for (std::int64_t block = 0; block < 5; ++block) map.bytes->ReadAt(block << 20, &byte, 1);
+  // From here on every read of the file fails: the last three blocks must need none.
+  const test::CInjectedFaults faults;
+  test::Plan() = test::FaultPlan{};
+  test::Plan().readBudget = 0;
+  for (const std::int64_t block : {4, 3, 2}) {
+    ASSERT_NO_THROW(map.bytes->ReadAt((block << 20) + 5, &byte, 1)) << block;
+    EXPECT_EQ(byte, static_cast<char>(block));
+  }
+}
+
 TEST(FileObject, refusesToMoveTheWritePositionOfAList) {
   const test::TempDir dir;
   CFile list;
@@ -88,6 +107,25 @@ TEST(FileObject, refusesToMoveTheWritePositionOfAList) {
   list.Write("def", 3);
   list.Close();
   EXPECT_EQ(test::ReadFile(dir.File("list.txt")), "abcdef");
+}
+
+TEST(FileObject, refusesToMoveBeforeTheStartOfAMapAndKeepsItsPlace) {
+  const test::TempDir dir;
+  test::WriteFile(dir.File("map.bsp"), "0123456789");
+  CFile onDisk;
+  onDisk.Open(dir.File("map.bsp"), CFile::Mode::Read);
+  CFile inMemory;
+  inMemory.OpenMemory("map.bsp", BytesInMemory("0123456789"));
+  for (CFile* file : {&onDisk, &inMemory}) {
+    file->Seek(4);
+    EXPECT_THROW(file->Seek(-1), CFileException);
+    EXPECT_THROW(file->Seek(-5, CFile::SeekFrom::Current), CFileException);
+    EXPECT_EQ(file->GetPosition(), 4);
+    file->Seek(-4, CFile::SeekFrom::Current);
+    std::string first(3, '\0');
+    EXPECT_EQ(file->Read(first.data(), first.size()), 3u);
+    EXPECT_EQ(first, "012");
+  }
 }
 
 TEST(ByteSearch, findsTheFirstOccurrenceWhereverItStands) {

@@ -249,6 +249,7 @@ void TestEntityDialog::exchangeMovesEveryBoxBothWaysByteForByte() {
   QCOMPARE(Edit(dialog, "IDC_SEARCH")->text(), QStringLiteral("find me"));
   QCOMPARE(KeyBox(dialog, 30)->text().size(), 255);
   QCOMPARE(ValueBox(dialog, 1)->text().size(), 100'000);
+  QCOMPARE(ValueBox(dialog, 1)->cursorPosition(), 0);  // a long value shows from its start
   QCOMPARE(FlagBox(dialog, 12)->text(), QStringLiteral("1024"));
   for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) QVERIFY(edit->text() != "never shown");
 
@@ -279,6 +280,9 @@ void TestEntityDialog::boxesShowAndTakeTheWindowsWesternCodePage() {
   QCOMPARE(search->text(), QStringLiteral("a€–"));
   search->selectAll();
   search->insert(QStringLiteral("pasted ✓"));
+  QCOMPARE(search->text(), QStringLiteral("a€–"));
+  search->end(false);
+  search->insert(QString(QChar(0x9F)));  // the control U+009F: the byte 0x9F is "Ÿ"
   QCOMPARE(search->text(), QStringLiteral("a€–"));
   dialog.UpdateData(true);
   QCOMPARE(record.m_search, std::string("a\x80\x96"));
@@ -436,6 +440,17 @@ void TestEntityDialog::windowMenuHoldsCloseAndTheAboutEntry() {
   QTRY_VERIFY(dialog.WindowMenu()->isVisible());
   dialog.WindowMenu()->hide();
 
+  // So does one on a label, which is background too; an edit box keeps its own menu.
+  for (const char* name : {"label_key_left", "IDC_KEY1"}) {
+    const QWidget* under = dialog.findChild<QWidget*>(name);
+    const QPoint at = under->geometry().center();
+    QCOMPARE(dialog.childAt(at), under);
+    QContextMenuEvent onControl(QContextMenuEvent::Mouse, at, dialog.mapToGlobal(at));
+    QApplication::sendEvent(&dialog, &onControl);
+    QCOMPARE(dialog.WindowMenu()->isVisible(), qobject_cast<const QLabel*>(under) != nullptr);
+    dialog.WindowMenu()->hide();
+  }
+
   actions[0]->trigger();
   QVERIFY(!dialog.isVisible());
   QCOMPARE(dialog.result(), int{IDCANCEL});
@@ -470,6 +485,7 @@ void TestEntityDialog::aboutBoxShowsNameVersionAndCredits() {
     QString title, version, focus;
     int credits = 0;
     bool hasIcon = false;
+    QSize iconSize;
     WhenModal<CAboutBox>([&](CAboutBox* about) {
       title = about->windowTitle();
       version = about->findChild<QLabel*>("about_version")->text();
@@ -477,6 +493,7 @@ void TestEntityDialog::aboutBoxShowsNameVersionAndCredits() {
         credits += !about->findChild<QLabel*>(name)->text().isEmpty();
       }
       hasIcon = !about->findChild<QLabel*>("about_icon")->pixmap().isNull();
+      iconSize = about->findChild<QLabel*>("about_icon")->size();
       focus = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
       QTest::mouseClick(about->findChild<QPushButton*>("IDOK"), Qt::LeftButton);
     });
@@ -485,6 +502,7 @@ void TestEntityDialog::aboutBoxShowsNameVersionAndCredits() {
     QCOMPARE(version, QStringLiteral("Kestrum version 1.0"));
     QCOMPARE(credits, 3);
     QVERIFY(hasIcon);
+    QCOMPARE(iconSize, QSize(32, 32));  // the icon at its own size, whatever the font
     QCOMPARE(focus, QStringLiteral("IDOK"));
   }
   QCOMPARE(KeyBox(dialog, 3)->text(), QStringLiteral("kept"));
