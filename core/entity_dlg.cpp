@@ -3,6 +3,21 @@
 #include "resource.h"
 
 namespace kestrum {
+namespace {
+
+/** The buttons and the commands they run. */
+struct MessageMapEntry {
+  int controlId;
+  CommandOutcome (CEntityDlg::*handler)();
+};
+
+constexpr MessageMapEntry kMessageMap[] = {
+    {IDC_OPEN_BSP, &CEntityDlg::OnOpenBsp},
+    {IDC_CREATE_LIST, &CEntityDlg::OnCreateList},
+    {IDC_ANALYSE, &CEntityDlg::OnAnalyseEntity},
+};
+
+}  // namespace
 
 CEntityDlg::CEntityDlg(IDialogServices& services) : m_services(services) {}
 
@@ -10,6 +25,13 @@ void CEntityDlg::SetStartValues() {
   m_lineBreak = {'\r', '\n'};
   m_bspPath.clear();
   m_lastSearch.clear();
+}
+
+std::optional<CommandOutcome> CEntityDlg::OnCommand(int controlId) {
+  for (const MessageMapEntry& entry : kMessageMap) {
+    if (entry.controlId == controlId) return (this->*entry.handler)();
+  }
+  return std::nullopt;
 }
 
 std::int32_t CEntityDlg::OpenBspFile(const std::string& path) {

@@ -53,6 +53,13 @@ class CEntityDlg {
   CommandOutcome OnCreateList();
   CommandOutcome OnAnalyseEntity();
 
+  /**
+   * The dialog's buttons and their commands, in one place for every front end: runs the
+   * command of the button controlId and returns how it ended; nothing for an id that is
+   * no command button (OK is the dialog's own).
+   */
+  std::optional<CommandOutcome> OnCommand(int controlId);
+
   /** Splits a spawnflags value into its weights and writes each into its flag slot. */
   void ShowSpawnflags(int value);
 

@@ -1,32 +1,22 @@
 #include "removal_on_signal.h"
 
+#include "armed_paths.h"
+
 #include <array>
-#include <atomic>
 #include <climits>
 #include <csignal>
-#include <cstring>
 #include <mutex>
 #include <unistd.h>
 
 namespace kestrum {
 namespace {
 
-enum SlotState : int { kFree, kChanging, kArmed };
-
-/** Plain storage the signal handler can read without allocating or locking. */
-struct Slot {
-  std::atomic<int> state{kFree};
-  char path[PATH_MAX]{};
-};
-
-std::array<Slot, 16> g_slots;
+CArmedPaths<char, PATH_MAX> g_armed;
 constexpr std::array<int, 3> kSignals{SIGINT, SIGTERM, SIGHUP};
 std::array<struct sigaction, kSignals.size()> g_previous{};
 
 void RemoveArmedFiles(int signal) {
-  for (Slot& slot : g_slots) {
-    if (slot.state.load() == kArmed) ::unlink(slot.path);
-  }
+  g_armed.ForEachArmed([](const char* path) { ::unlink(path); });
   for (std::size_t n = 0; n < kSignals.size(); ++n) {
     if (kSignals[n] == signal) ::sigaction(signal, &g_previous[n], nullptr);
   }
@@ -50,21 +40,10 @@ void InstallHandlers() {
 }  // namespace
 
 CRemovalOnSignal::CRemovalOnSignal(const std::string& path) : m_slot(-1) {
-  if (path.size() >= PATH_MAX) return;
   InstallHandlers();
-  for (std::size_t n = 0; n < g_slots.size(); ++n) {
-    int expected = kFree;
-    if (g_slots[n].state.compare_exchange_strong(expected, kChanging)) {
-      std::memcpy(g_slots[n].path, path.c_str(), path.size() + 1);
-      g_slots[n].state.store(kArmed);
-      m_slot = static_cast<int>(n);
-      return;
-    }
-  }
+  m_slot = g_armed.Arm(path);
 }
 
-CRemovalOnSignal::~CRemovalOnSignal() {
-  if (m_slot >= 0) g_slots[static_cast<std::size_t>(m_slot)].state.store(kFree);
-}
+CRemovalOnSignal::~CRemovalOnSignal() { g_armed.Disarm(m_slot); }
 
 }  // namespace kestrum

@@ -25,18 +25,6 @@
 namespace kestrum::shell {
 namespace {
 
-/** The buttons and the commands they run. */
-struct MessageMapEntry {
-  int controlId;
-  CommandOutcome (CEntityDlg::*handler)();
-};
-
-constexpr MessageMapEntry kMessageMap[] = {
-    {IDC_OPEN_BSP, &CEntityDlg::OnOpenBsp},
-    {IDC_CREATE_LIST, &CEntityDlg::OnCreateList},
-    {IDC_ANALYSE, &CEntityDlg::OnAnalyseEntity},
-};
-
 constexpr unsigned kSystemCommandMask = 0xFFF0;
 
 QString NameFilter(const FileChooserOptions& options) {
@@ -94,12 +82,7 @@ void CQtEntityDialog::OnCommand(int controlId) {
     OnOK();
     return;
   }
-  for (const MessageMapEntry& entry : kMessageMap) {
-    if (entry.controlId == controlId) {
-      (m_dlg.*entry.handler)();
-      return;
-    }
-  }
+  m_dlg.OnCommand(controlId);
 }
 
 void CQtEntityDialog::OnOK() {

@@ -12,25 +12,13 @@
 namespace kestrum::win32 {
 namespace {
 
-/** The buttons and the commands they run. */
-struct MessageMapEntry {
-  int controlId;
-  CommandOutcome (CEntityDlg::*handler)();
-};
-
-constexpr MessageMapEntry kMessageMap[] = {
-    {IDC_OPEN_BSP, &CEntityDlg::OnOpenBsp},
-    {IDC_CREATE_LIST, &CEntityDlg::OnCreateList},
-    {IDC_ANALYSE, &CEntityDlg::OnAnalyseEntity},
-};
-
 /** The low four bits of a system command are the system's own. */
 constexpr UINT kSystemCommandMask = 0xFFF0;
 
 }  // namespace
 
 CWin32EntityDialog::CWin32EntityDialog()
-    : CModalDialog(IDD_MAIN), m_record(*this), m_hIcon(::LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDI_MAIN))) {}
+    : CModalDialog(IDD_MAIN), m_dlg(*this), m_hIcon(::LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDI_MAIN))) {}
 
 BOOL CWin32EntityDialog::OnInitDialog() {
   CModalDialog::OnInitDialog();
@@ -45,7 +33,7 @@ BOOL CWin32EntityDialog::OnInitDialog() {
   }
   ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
-  m_record.SetStartValues();
+  m_dlg.SetStartValues();
   return TRUE;  // the focus goes to the first control in the tab order, OK
 }
 
@@ -55,14 +43,7 @@ INT_PTR CWin32EntityDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_PAINT: return OnPaint();
     case WM_QUERYDRAGICON: return reinterpret_cast<INT_PTR>(OnQueryDragIcon());
     case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) {
-        for (const MessageMapEntry& entry : kMessageMap) {
-          if (entry.controlId == LOWORD(wParam)) {
-            (m_record.*entry.handler)();
-            return TRUE;
-          }
-        }
-      }
+      if (HIWORD(wParam) == BN_CLICKED && m_dlg.OnCommand(LOWORD(wParam))) return TRUE;
       break;
     default: break;
   }
@@ -111,7 +92,7 @@ void CWin32EntityDialog::MessageBox(const std::string& text) {
 
 void CWin32EntityDialog::UpdateData(bool saveAndValidate) {
   CWindowExchange exchange(saveAndValidate, m_hWnd);
-  m_record.DoDataExchange(exchange);
+  m_dlg.DoDataExchange(exchange);
 }
 
 }  // namespace kestrum::win32

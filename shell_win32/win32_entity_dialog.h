@@ -16,7 +16,7 @@ class CWin32EntityDialog final : public CModalDialog, public IDialogServices {
  public:
   CWin32EntityDialog();
 
-  CEntityDlg& Record() { return m_record; }
+  CEntityDlg& EntityDlg() { return m_dlg; }
   HICON Icon() const { return m_hIcon; }
 
   BOOL OnInitDialog() override;
@@ -36,7 +36,7 @@ class CWin32EntityDialog final : public CModalDialog, public IDialogServices {
   void OnOK() override;
 
  private:
-  CEntityDlg m_record;
+  CEntityDlg m_dlg;
   HICON m_hIcon;
 };
 

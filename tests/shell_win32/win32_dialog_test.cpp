@@ -180,7 +180,7 @@ TEST(Win32Dialog, systemCommandsSixteenToThirtyOneOpenTheAboutBoxAndChangeNothin
       wchar_t search[16] = {};
       ::GetDlgItemTextW(window, IDC_SEARCH, search, 16);
       EXPECT_EQ(std::wstring(search), L"typed");
-      EXPECT_EQ(dialog.Record().m_search, "");
+      EXPECT_EQ(dialog.EntityDlg().m_search, "");
       ::EndDialog(window, IDCANCEL);
     });
   }
@@ -203,7 +203,7 @@ TEST(Win32Dialog, exchangeMovesEveryByteThroughTheAnsiCodePage) {
   for (int byte = 1; byte < 256; ++byte) everyByte.push_back(static_cast<char>(byte));
   CWin32EntityDialog dialog;
   RunDialog(dialog, [&dialog, &everyByte](HWND window) {
-    CEntityDlg& record = dialog.Record();
+    CEntityDlg& record = dialog.EntityDlg();
     record.m_values[30] = everyByte;
     record.m_flags[12] = "\x80 \xe9";
     dialog.UpdateData(false);
@@ -248,7 +248,7 @@ TEST(Win32Dialog, okAndEnterSaveTheBoxesEscapeDoesNot) {
       ending.end(window);
     });
     EXPECT_EQ(result, ending.result) << ending.how;
-    EXPECT_EQ(dialog.Record().m_search, ending.search) << ending.how;
+    EXPECT_EQ(dialog.EntityDlg().m_search, ending.search) << ending.how;
   }
 }
 
