@@ -135,7 +135,7 @@ void SearchAlmostMatching(benchmark::State& state) {
   auto bytes = kestrum::BytesInMemory(mapgen::BuildMap(lump, 10 * lump.size(), 1000).bytes);
   kestrum::CHeadlessDialog session;
   session.services.logEvents = false;
-  session.dialog.ReadMapFromMemory({"aaa.bsp", bytes});
+  session.dialog.HoldMap({"aaa.bsp", bytes});
   if (session.Open("aaa.bsp") != kestrum::CommandOutcome::Done) state.SkipWithError("no entities found");
   const std::string text = std::string(100'000, 'a') + "b";
   for (auto _ : state) {

@@ -29,14 +29,14 @@ class CCliDialog : public CHeadlessDialog {
 };
 
 /** The map's bytes, from its archive or its file; nothing (reported) when they cannot be read. */
-std::optional<MapInMemory> ReadMap(const MapSource& source, CArchiveCache& archives, MapReport& report,
+std::optional<HeldMap> ReadMap(const MapSource& source, CArchiveCache& archives, MapReport& report,
                                    const std::string& prefix) {
   try {
-    MapInMemory map;
+    HeldMap map;
     if (source.member) {
       map = {source.name, BytesInMemory(archives.Open(source.path).ReadMap(*source.member))};
     } else {
-      map = LoadMap(source.path);
+      map = HoldMapFile(source.path);
     }
     report.bytesRead += static_cast<std::uint64_t>(map.bytes->Size());
     return map;
@@ -48,27 +48,27 @@ std::optional<MapInMemory> ReadMap(const MapSource& source, CArchiveCache& archi
 }
 
 /**
- * The path by which the dialog opens the map. Maps inside archives are read from memory;
- * map files are read where they lie, as the dialog reads them, unless inMemory asks for
- * them to be read once for many presses.
+ * The path by which the dialog opens the map. Maps inside archives are held in memory;
+ * map files are read where they lie, as the dialog reads them, unless held asks for
+ * the file to be held open for many presses.
  */
-std::optional<std::string> PrepareMap(const MapSource& source, bool inMemory, CCliDialog& session,
+std::optional<std::string> PrepareMap(const MapSource& source, bool held, CCliDialog& session,
                                       CArchiveCache& archives, MapReport& report, const std::string& prefix) {
   if (!source.problem.empty()) {
     AddMessage(report, prefix, source.problem);
     report.result = MapResult::Failed;
     return std::nullopt;
   }
-  if (!source.member && !inMemory) {
+  if (!source.member && !held) {
     std::error_code ignored;
     const std::uintmax_t size = std::filesystem::file_size(source.path, ignored);
     report.bytesRead += size == static_cast<std::uintmax_t>(-1) ? 0 : size;
     return source.path;
   }
-  std::optional<MapInMemory> map = ReadMap(source, archives, report, prefix);
+  std::optional<HeldMap> map = ReadMap(source, archives, report, prefix);
   if (!map) return std::nullopt;
   std::string path = map->path;
-  session.dialog.ReadMapFromMemory(std::move(*map));
+  session.dialog.HoldMap(std::move(*map));
   return path;
 }
 
@@ -169,10 +169,10 @@ MapReport MapEntities(const MapSource& source, const MapNaming& naming, CArchive
     report.result = MapResult::Failed;
     return report;
   }
-  const std::optional<MapInMemory> map = ReadMap(source, archives, report, prefix);
+  const std::optional<HeldMap> map = ReadMap(source, archives, report, prefix);
   if (!map) return report;
   const std::shared_ptr<const CMapBytes> bytes = map->bytes;
-  session.dialog.ReadMapFromMemory(*map);
+  session.dialog.HoldMap(*map);
   const CommandOutcome opened = session.Open(map->path);
   if (opened != CommandOutcome::Done) {
     report.result = ResultOf(opened);

@@ -5,13 +5,18 @@
 
 namespace kestrum {
 
-CByteSearcher::CByteSearcher(std::string_view needle) : m_needle(needle), m_fallback(needle.size() + 1, 0) {
+CByteSearcher::CByteSearcher(std::string_view needle) : m_needle(needle) {}
+
+const std::vector<std::size_t>& CByteSearcher::Fallback() const {
+  if (!m_fallback.empty()) return m_fallback;
+  m_fallback.assign(m_needle.size() + 1, 0);
   std::size_t border = 0;
   for (std::size_t matched = 2; matched <= m_needle.size(); ++matched) {
     while (border > 0 && m_needle[matched - 1] != m_needle[border]) border = m_fallback[border];
     if (m_needle[matched - 1] == m_needle[border]) ++border;
     m_fallback[matched] = border;
   }
+  return m_fallback;
 }
 
 std::size_t CByteSearcher::FindIn(std::string_view haystack) const {
@@ -28,6 +33,7 @@ std::size_t CByteSearcher::FindIn(std::string_view haystack) const {
 std::size_t CByteSearcher::FindByPrefixTable(std::string_view haystack) const {
   const std::size_t length = m_needle.size();
   if (length == 0) return 0;
+  const std::vector<std::size_t>& fallback = Fallback();
   const char* const data = haystack.data();
   const std::size_t size = haystack.size();
   std::size_t matched = 0;
@@ -41,7 +47,7 @@ std::size_t CByteSearcher::FindByPrefixTable(std::string_view haystack) const {
       ++at;
       if (++matched == length) return at - length;
     } else if (matched > 0) {
-      matched = m_fallback[matched];
+      matched = fallback[matched];
     } else {
       ++at;
     }

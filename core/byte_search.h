@@ -29,8 +29,11 @@ class CByteSearcher {
 
  private:
   const std::string m_needle;
+  /** The prefix table, built when the portable search first needs it. */
+  const std::vector<std::size_t>& Fallback() const;
+
   /** For each matched length n, the longest proper prefix of the text that ends it. */
-  std::vector<std::size_t> m_fallback;
+  mutable std::vector<std::size_t> m_fallback;
 };
 
 /** The last byte equal to value in [begin, end), or nullptr. */

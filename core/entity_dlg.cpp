@@ -35,7 +35,7 @@ std::optional<CommandOutcome> CEntityDlg::OnCommand(int controlId) {
 }
 
 std::int32_t CEntityDlg::OpenBspFile(const std::string& path) {
-  return OpenMapForReading(m_bspFile, path, m_mapInMemory ? &*m_mapInMemory : nullptr);
+  return OpenMapForReading(m_bspFile, path, m_heldMap ? &*m_heldMap : nullptr);
 }
 
 void CEntityDlg::DoDataExchange(CDataExchange& dx) {

@@ -64,10 +64,11 @@ class CEntityDlg {
   void ShowSpawnflags(int value);
 
   /**
-   * From now on the commands read the map chosen by map.path from memory. Front ends
-   * that run many commands on one map, or take maps from archives, give it here.
+   * From now on the commands read the map chosen by map.path from its held bytes, not
+   * by opening the file each time. Front ends that run many commands on one map, or
+   * take maps from archives, give it here.
    */
-  void ReadMapFromMemory(MapInMemory map) { m_mapInMemory = std::move(map); }
+  void HoldMap(HeldMap map) { m_heldMap = std::move(map); }
 
   std::string m_search;
   std::array<std::string, kPairSlots + 1> m_keys;    ///< slots 1-30 shown; 0 never used
@@ -96,7 +97,7 @@ class CEntityDlg {
   LookBackWindow m_lookBackWindow{};
   EntityWindow m_entityWindow{};
   std::string m_entityBytes;  ///< the entity last read by ReadEntityWindow
-  std::optional<MapInMemory> m_mapInMemory;
+  std::optional<HeldMap> m_heldMap;
   std::array<char, 2> m_lineBreak{};
 };
 

@@ -32,7 +32,7 @@ void CFile::Adopt(int descriptor, const std::string& name, bool writing) {
   m_buffer.resize(kBufferSize);
 }
 
-void CFile::OpenMemory(const std::string& name, std::shared_ptr<const CMapBytes> bytes) {
+void CFile::OpenHeld(const std::string& name, std::shared_ptr<const CMapBytes> bytes) {
   Abort();
   m_memory = std::move(bytes);
   m_path = name;
@@ -97,6 +97,40 @@ void CFile::Write(const void* data, std::size_t count) {
     count -= take;
     if (m_bufferLength == kBufferSize) Flush();
   }
+}
+
+void CFile::Flush() {
+  for (std::size_t written = 0; written < m_bufferLength;) {
+    written += WriteToSystem(m_buffer.data() + written, m_bufferLength - written);
+  }
+  m_bufferLength = 0;
+}
+
+void CFile::Close() {
+  m_memory.reset();
+  if (m_descriptor < 0) return;
+  if (m_writing) {
+    try {
+      Flush();
+    } catch (...) {
+      Abort();
+      throw;
+    }
+  }
+  const int descriptor = m_descriptor;
+  m_descriptor = -1;
+  m_bufferLength = 0;
+  // A write error of the last blocks may only show when the file is closed.
+  const int error = CloseSystemFile(descriptor);
+  if (error != 0 && m_writing) throw CFileException("write", m_path, error);
+}
+
+void CFile::Abort() {
+  m_memory.reset();
+  if (m_descriptor < 0) return;
+  CloseSystemFile(m_descriptor);
+  m_descriptor = -1;
+  m_bufferLength = 0;
 }
 
 }  // namespace kestrum

@@ -68,10 +68,10 @@ class CFile {
    */
   void Open(const std::string& path, Mode mode, mode_t permissions = 0666, const std::string& nameInMessages = {});
   /**
-   * Opens bytes held in memory for reading, as if they were a file called name: a map
-   * taken from an archive, or one read once for many commands.
+   * Opens held bytes for reading, as if they were a file called name: a map taken from
+   * an archive, or a map file held open for many commands.
    */
-  void OpenMemory(const std::string& name, std::shared_ptr<const CMapBytes> bytes);
+  void OpenHeld(const std::string& name, std::shared_ptr<const CMapBytes> bytes);
   /** Writes to a descriptor the process already has (its standard output, say), left open after Close. */
   void OpenDescriptor(int descriptor, const std::string& name);
   bool IsOpen() const { return m_descriptor >= 0 || m_memory != nullptr; }
@@ -106,12 +106,16 @@ class CFile {
   // The system's part of reading, in file_posix.cpp or file_win32.cpp.
   std::int64_t LengthFromSystem() const;
   std::size_t ReadFromSystem(std::int64_t offset, char* buffer, std::size_t count);
+  /** Writes some of the bytes (at least one) and says how many; throws when the system fails. */
+  std::size_t WriteToSystem(const char* data, std::size_t count);
+  /** Closes the system's file; 0, or the system's error number. */
+  static int CloseSystemFile(int descriptor);
   void Flush();
 
   static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 
   int m_descriptor = -1;
-  std::shared_ptr<const CMapBytes> m_memory;  ///< the bytes of a file opened from memory
+  std::shared_ptr<const CMapBytes> m_memory;  ///< the bytes of a file opened with OpenHeld
   std::string m_path;
   std::int64_t m_position = 0;
   std::vector<char> m_buffer;

@@ -88,47 +88,15 @@ std::size_t CFile::ReadFromSystem(std::int64_t offset, char* buffer, std::size_t
   }
 }
 
-void CFile::Flush() {
-  std::size_t written = 0;
-  while (written < m_bufferLength) {
-    const ssize_t put =
-        ActiveSystemCalls().write(m_descriptor, m_buffer.data() + written, m_bufferLength - written);
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      throw CFileException("write", m_path, errno);
-    }
+std::size_t CFile::WriteToSystem(const char* data, std::size_t count) {
+  for (;;) {
+    const ssize_t put = ActiveSystemCalls().write(m_descriptor, data, count);
+    if (put > 0) return static_cast<std::size_t>(put);
     if (put == 0) throw CFileException("write", m_path, ENOSPC);
-    written += static_cast<std::size_t>(put);
-  }
-  m_bufferLength = 0;
-}
-
-void CFile::Close() {
-  m_memory.reset();
-  if (m_descriptor < 0) return;
-  if (m_writing) {
-    try {
-      Flush();
-    } catch (...) {
-      Abort();
-      throw;
-    }
-  }
-  const int descriptor = m_descriptor;
-  m_descriptor = -1;
-  m_bufferLength = 0;
-  // A write error of the last blocks may only show when the file is closed.
-  if (ActiveSystemCalls().close(descriptor) != 0 && m_writing) {
-    throw CFileException("write", m_path, errno);
+    if (errno != EINTR) throw CFileException("write", m_path, errno);
   }
 }
 
-void CFile::Abort() {
-  m_memory.reset();
-  if (m_descriptor < 0) return;
-  ActiveSystemCalls().close(m_descriptor);
-  m_descriptor = -1;
-  m_bufferLength = 0;
-}
+int CFile::CloseSystemFile(int descriptor) { return ActiveSystemCalls().close(descriptor) == 0 ? 0 : errno; }
 
 }  // namespace kestrum

@@ -2,7 +2,7 @@
 // unbuffered by the C library, 64-bit sizes, reads at an offset.
 #include "file.h"
 
-#include "system_calls_win32.h"
+#include "system_calls.h"
 #include "wide_text_win32.h"
 
 #include <io.h>
@@ -18,21 +18,6 @@ namespace {
 // the descriptor field holds the handle's value; -1 is INVALID_HANDLE_VALUE.
 int ToDescriptor(void* handle) { return static_cast<int>(HandleToLong(handle)); }
 void* ToHandle(int descriptor) { return LongToHandle(descriptor); }
-
-/** The system's own text for an error, without its closing line break. */
-std::string SystemErrorText(DWORD error) {
-  wchar_t* text = nullptr;
-  const DWORD length = ::FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-      reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  if (length == 0) return "error " + std::to_string(error);
-  std::wstring message(text, length);
-  ::LocalFree(text);
-  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
-    message.pop_back();
-  }
-  return Narrow(message);
-}
 
 // ERROR_DIRECTORY_NOT_SUPPORTED, which mingw's headers lack.
 constexpr DWORD kErrorDirectoryNotSupported = 336;
@@ -61,7 +46,7 @@ FileOpening OpeningFor(CFile::Mode mode) {
 }  // namespace
 
 CFileException::CFileException(const std::string& action, const std::string& path, int error)
-    : std::runtime_error("Cannot " + action + " \"" + path + "\": " + SystemErrorText(static_cast<DWORD>(error))),
+    : std::runtime_error("Cannot " + action + " \"" + path + "\": " + SystemErrorText(static_cast<unsigned long>(error))),
       m_error(error) {}
 
 void CFile::Open(const std::string& path, Mode mode, mode_t /*permissions*/, const std::string& nameInMessages) {
@@ -120,45 +105,18 @@ std::size_t CFile::ReadFromSystem(std::int64_t offset, char* buffer, std::size_t
   return got;
 }
 
-void CFile::Flush() {
-  std::size_t written = 0;
-  while (written < m_bufferLength) {
-    std::uint32_t put = 0;
-    const auto count = static_cast<std::uint32_t>(m_bufferLength - written);
-    if (!ActiveSystemCalls().write(ToHandle(m_descriptor), m_buffer.data() + written, count, &put)) {
-      throw CFileException("write", m_path, static_cast<int>(::GetLastError()));
-    }
-    if (put == 0) throw CFileException("write", m_path, ERROR_DISK_FULL);
-    written += put;
-  }
-  m_bufferLength = 0;
-}
-
-void CFile::Close() {
-  m_memory.reset();
-  if (m_descriptor < 0) return;
-  if (m_writing) {
-    try {
-      Flush();
-    } catch (...) {
-      Abort();
-      throw;
-    }
-  }
-  void* const handle = ToHandle(m_descriptor);
-  m_descriptor = -1;
-  m_bufferLength = 0;
-  if (!ActiveSystemCalls().closeHandle(handle) && m_writing) {
+std::size_t CFile::WriteToSystem(const char* data, std::size_t count) {
+  std::uint32_t put = 0;
+  const auto asked = static_cast<std::uint32_t>(std::min<std::size_t>(count, std::numeric_limits<DWORD>::max()));
+  if (!ActiveSystemCalls().write(ToHandle(m_descriptor), data, asked, &put)) {
     throw CFileException("write", m_path, static_cast<int>(::GetLastError()));
   }
+  if (put == 0) throw CFileException("write", m_path, ERROR_DISK_FULL);
+  return put;
 }
 
-void CFile::Abort() {
-  m_memory.reset();
-  if (m_descriptor < 0) return;
-  ActiveSystemCalls().closeHandle(ToHandle(m_descriptor));
-  m_descriptor = -1;
-  m_bufferLength = 0;
+int CFile::CloseSystemFile(int descriptor) {
+  return ActiveSystemCalls().closeHandle(ToHandle(descriptor)) ? 0 : static_cast<int>(::GetLastError());
 }
 
 }  // namespace kestrum

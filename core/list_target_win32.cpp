@@ -5,7 +5,7 @@
 // list has a short hidden name from the start, removed on failure and on Ctrl+C.
 #include "list_target.h"
 
-#include "system_calls_win32.h"
+#include "system_calls.h"
 #include "wide_text_win32.h"
 
 #include <windows.h>

@@ -14,15 +14,15 @@ std::int32_t CheckedMapLength(std::int64_t length, const std::string& path) {
 
 }  // namespace
 
-std::int32_t OpenMapForReading(CFile& file, const std::string& path, const MapInMemory* inMemory) {
-  if (inMemory && inMemory->path == path) {
-    file.OpenMemory(path, inMemory->bytes);
+std::int32_t OpenMapForReading(CFile& file, const std::string& path, const HeldMap* held) {
+  if (held && held->path == path) {
+    file.OpenHeld(path, held->bytes);
   } else {
     file.Open(path, CFile::Mode::Read);
   }
   return CheckedMapLength(file.GetLength(), path);
 }
 
-MapInMemory LoadMap(const std::string& path) { return {path, std::make_shared<const CMapFileBlocks>(path)}; }
+HeldMap HoldMapFile(const std::string& path) { return {path, std::make_shared<const CMapFileBlocks>(path)}; }
 
 }  // namespace kestrum

@@ -1,25 +1,17 @@
-// The few POSIX calls behind CFile, reached through one replaceable table so that
-// tests can make any of them fail (a full disk, a short read, a vanished file)
-// without touching the real file system.
+// The few calls to the system behind CFile and the list export, reached through one
+// replaceable table so that tests can make any of them fail (a full disk, a short read,
+// a vanished file) without touching the real file system.
 #pragma once
 
-#include <sys/stat.h>
-#include <sys/types.h>
+#ifdef _WIN32
+#include "system_calls_win32.h"
+#else
+#include "system_calls_posix.h"
+#endif
 
 namespace kestrum {
 
-struct SystemCalls {
-  int (*open)(const char* path, int flags, mode_t mode);
-  ssize_t (*pread)(int fd, void* buffer, size_t count, off_t offset);
-  ssize_t (*write)(int fd, const void* data, size_t count);
-  int (*fstat)(int fd, struct stat* status);
-  int (*close)(int fd);
-  int (*rename)(const char* from, const char* to);
-  int (*access)(const char* path, int mode);
-  int (*linkat)(int fromFolder, const char* from, int toFolder, const char* to, int flags);
-};
-
-/** The calls of the C library itself. */
+/** The calls of the system itself. */
 const SystemCalls& RealSystemCalls();
 
 /** The table CFile uses now; the real calls unless a test installed others. */

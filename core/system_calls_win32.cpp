@@ -1,4 +1,4 @@
-#include "system_calls_win32.h"
+#include "system_calls.h"
 
 #include <windows.h>
 
@@ -81,18 +81,8 @@ bool DeleteFileCall(const wchar_t* path) { return ::DeleteFileW(path) != 0; }
 const SystemCalls kRealCalls{&CreateFileCall, &ReadAtCall,      &WriteCall,       &FileSizeCall,  &InformationCall,
                              &IsDiskFileCall, &CloseHandleCall, &ReplaceFileCall, &DeleteFileCall};
 
-const SystemCalls* g_activeCalls = &kRealCalls;
-
 }  // namespace
 
 const SystemCalls& RealSystemCalls() { return kRealCalls; }
-
-const SystemCalls& ActiveSystemCalls() { return *g_activeCalls; }
-
-ScopedSystemCalls::ScopedSystemCalls(const SystemCalls& calls) : m_previous(g_activeCalls) {
-  g_activeCalls = &calls;
-}
-
-ScopedSystemCalls::~ScopedSystemCalls() { g_activeCalls = m_previous; }
 
 }  // namespace kestrum

@@ -1,7 +1,5 @@
-// The few Windows calls behind CFile and the list export, reached through one
-// replaceable table so that tests can make any of them fail (a full disk, a short read,
-// a vanished file) without touching the real file system. A failing call sets the
-// thread's last error, as the system does. The types are spelled out so that this
+// The Windows calls behind CFile and the list export (the table of system_calls.h). A
+// failing call sets the thread's last error, as the system does. The types are spelled out so that this
 // header does not bring <windows.h> and its macros into the code that includes it.
 #pragma once
 
@@ -41,24 +39,6 @@ struct SystemCalls {
   /** MoveFileExW, replacing an existing target. */
   bool (*replaceFile)(const wchar_t* from, const wchar_t* to);
   bool (*deleteFile)(const wchar_t* path);
-};
-
-/** The calls of the system itself. */
-const SystemCalls& RealSystemCalls();
-
-/** The table CFile uses now; the real calls unless a test installed others. */
-const SystemCalls& ActiveSystemCalls();
-
-/** Installs another table for the lifetime of this object; only tests do this. */
-class ScopedSystemCalls {
- public:
-  explicit ScopedSystemCalls(const SystemCalls& calls);
-  ~ScopedSystemCalls();
-  ScopedSystemCalls(const ScopedSystemCalls&) = delete;
-  ScopedSystemCalls& operator=(const ScopedSystemCalls&) = delete;
-
- private:
-  const SystemCalls* m_previous;
 };
 
 }  // namespace kestrum

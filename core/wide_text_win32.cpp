@@ -22,4 +22,18 @@ std::string Narrow(std::wstring_view utf16) {
   return narrow;
 }
 
+std::string SystemErrorText(unsigned long error) {
+  wchar_t* text = nullptr;
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+      reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  if (length == 0) return "error " + std::to_string(error);
+  std::wstring message(text, length);
+  ::LocalFree(text);
+  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
+    message.pop_back();
+  }
+  return Narrow(message);
+}
+
 }  // namespace kestrum

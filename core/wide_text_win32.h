@@ -13,4 +13,7 @@ std::wstring Widen(std::string_view utf8);
 /** UTF-16 to UTF-8; a lone surrogate becomes U+FFFD. */
 std::string Narrow(std::wstring_view utf16);
 
+/** The system's own text for an error number, in UTF-8, without its closing line break. */
+std::string SystemErrorText(unsigned long error);
+
 }  // namespace kestrum

@@ -1,6 +1,6 @@
 #include "fault_calls.h"
 
-#include "system_calls_win32.h"
+#include "system_calls.h"
 
 #include <windows.h>
 

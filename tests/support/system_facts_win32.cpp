@@ -10,30 +10,16 @@
 namespace kestrum::test {
 namespace {
 
-/** The system's own text for an error, as the file object quotes it. */
-std::string SystemText(DWORD error) {
-  wchar_t* text = nullptr;
-  const DWORD length = ::FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-      reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring message(text, length);
-  ::LocalFree(text);
-  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
-    message.pop_back();
-  }
-  return Narrow(message);
-}
-
 // ERROR_DIRECTORY_NOT_SUPPORTED, which mingw's headers lack.
 constexpr DWORD kErrorDirectoryNotSupported = 336;
 
 }  // namespace
 
 const SystemReasons& Reasons() {
-  static const SystemReasons kReasons{SystemText(ERROR_FILE_NOT_FOUND),    SystemText(ERROR_PATH_NOT_FOUND),
-                                      SystemText(kErrorDirectoryNotSupported), SystemText(ERROR_ACCESS_DENIED),
-                                      SystemText(ERROR_IO_DEVICE),         SystemText(ERROR_DISK_FULL),
-                                      SystemText(ERROR_NOT_SAME_DEVICE)};
+  static const SystemReasons kReasons{SystemErrorText(ERROR_FILE_NOT_FOUND),    SystemErrorText(ERROR_PATH_NOT_FOUND),
+                                      SystemErrorText(kErrorDirectoryNotSupported), SystemErrorText(ERROR_ACCESS_DENIED),
+                                      SystemErrorText(ERROR_IO_DEVICE),         SystemErrorText(ERROR_DISK_FULL),
+                                      SystemErrorText(ERROR_NOT_SAME_DEVICE)};
   return kReasons;
 }
 

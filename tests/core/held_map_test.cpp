@@ -39,7 +39,7 @@ Outcome RunCommands(CHeadlessDialog& ui, const std::string& mapPath, const std::
   return outcome;
 }
 
-TEST(MapInMemory, givesExactlyWhatTheFileOnDiskGives) {
+TEST(HeldMap, givesExactlyWhatTheFileOnDiskGives) {
   const test::TempDir dir;
   const std::string path = dir.File("demo.bsp");
   test::WriteFile(path, mapgen::BuildMap(mapgen::EntityLump(mapgen::DemoEntities()), 3000, 900).bytes);
@@ -49,16 +49,16 @@ TEST(MapInMemory, givesExactlyWhatTheFileOnDiskGives) {
 
   // Held under a name no file has, as a member of an archive is.
   const std::string member = dir.File("pak0.pk3:maps/demo.bsp");
-  MapInMemory map = LoadMap(path);
+  HeldMap map = HoldMapFile(path);
   map.path = member;
   CHeadlessDialog fromMemory;
-  fromMemory.dialog.ReadMapFromMemory(map);
+  fromMemory.dialog.HoldMap(map);
   EXPECT_EQ(RunCommands(fromMemory, member, dir.File("memory.txt")), disk);
   EXPECT_TRUE(fromMemory.services.messages.empty()) << fromMemory.services.messages.front();
   EXPECT_FALSE(disk.list.empty());
 }
 
-TEST(MapInMemory, aMapFileIsReadThroughAFewBlocksWhereverTheReadsGo) {
+TEST(HeldMap, aMapFileIsReadThroughAFewBlocksWhereverTheReadsGo) {
   // Six 1 MiB blocks and more, read back and forth across their edges, so that the few
   // blocks kept are reused for others and filled again.
   const test::TempDir dir;
@@ -66,7 +66,7 @@ TEST(MapInMemory, aMapFileIsReadThroughAFewBlocksWhereverTheReadsGo) {
   for (std::size_t n = 0; n < bytes.size(); ++n) bytes[n] = static_cast<char>((n * 2654435761u) >> 13);
   const std::string path = dir.File("big.bsp");
   test::WriteFile(path, bytes);
-  const MapInMemory map = LoadMap(path);
+  const HeldMap map = HoldMapFile(path);
   ASSERT_EQ(map.bytes->Size(), static_cast<std::int64_t>(bytes.size()));
   std::string got(3000, '\0');
   for (const std::int64_t offset : {0LL, (1LL << 20) - 1000, 5LL << 20, (3LL << 20) - 7, 100LL, (6LL << 20) + 11000,
@@ -77,15 +77,15 @@ TEST(MapInMemory, aMapFileIsReadThroughAFewBlocksWhereverTheReadsGo) {
     EXPECT_EQ(got.substr(0, read), bytes.substr(static_cast<std::size_t>(offset), read)) << offset;
   }
   EXPECT_EQ(map.bytes->ReadAt(static_cast<std::int64_t>(bytes.size()), got.data(), got.size()), 0U);
-  EXPECT_THROW(LoadMap(dir.File("missing.bsp")), CFileException);
+  EXPECT_THROW(HoldMapFile(dir.File("missing.bsp")), CFileException);
 }
 
-TEST(MapInMemory, theBlocksLastReadStayAtHandWhenTheReadingTurnsBack) {
+TEST(HeldMap, theBlocksLastReadStayAtHandWhenTheReadingTurnsBack) {
   const test::TempDir dir;
   std::string bytes(5 * (1 << 20), '\0');
   for (std::size_t n = 0; n < bytes.size(); ++n) bytes[n] = static_cast<char>(n >> 20);
   test::WriteFile(dir.File("big.bsp"), bytes);
-  const MapInMemory map = LoadMap(dir.File("big.bsp"));
+  const HeldMap map = HoldMapFile(dir.File("big.bsp"));
   char byte = 0;
   for (std::int64_t block = 0; block < 5; ++block) map.bytes->ReadAt(block << 20, &byte, 1);
   // From here on every read of the file fails: the last three blocks must need none.
@@ -114,9 +114,9 @@ TEST(FileObject, refusesToMoveBeforeTheStartOfAMapAndKeepsItsPlace) {
   test::WriteFile(dir.File("map.bsp"), "0123456789");
   CFile onDisk;
   onDisk.Open(dir.File("map.bsp"), CFile::Mode::Read);
-  CFile inMemory;
-  inMemory.OpenMemory("map.bsp", BytesInMemory("0123456789"));
-  for (CFile* file : {&onDisk, &inMemory}) {
+  CFile held;
+  held.OpenHeld("map.bsp", BytesInMemory("0123456789"));
+  for (CFile* file : {&onDisk, &held}) {
     file->Seek(4);
     EXPECT_THROW(file->Seek(-1), CFileException);
     EXPECT_THROW(file->Seek(-5, CFile::SeekFrom::Current), CFileException);
