@@ -11,8 +11,11 @@
 namespace kestrum::cli {
 namespace {
 
-/** How much a search collects before it prints, when it may print early. */
-constexpr std::size_t kEarlyOutputSize = std::size_t{1} << 20;
+/**
+ * How much a search collects before it prints, when it may print early: small, so that
+ * the text's memory stays in the cache and costs few fresh pages.
+ */
+constexpr std::size_t kEarlyOutputSize = std::size_t{64} << 10;
 
 /** Message prefix naming the map: only when several maps share the output. */
 std::string MapPrefix(const MapSource& source, const MapNaming& naming) {
@@ -24,6 +27,7 @@ class CCliDialog : public CHeadlessDialog {
  public:
   CCliDialog(MapReport& report, const std::string& prefix) {
     services.logEvents = false;
+    services.searchBoxOnly = true;
     services.onMessage = [&report, prefix](const std::string& text) { AddMessage(report, prefix, text); };
   }
 };
@@ -130,6 +134,7 @@ MapReport SearchMap(const MapSource& source, const SearchOptions& options, const
     return report;
   }
   const std::string jsonMap = naming.severalMaps ? source.name : std::string();
+  CTextBuffer text;
   for (int press = 1; options.all || press <= options.presses; ++press) {
     const CommandOutcome outcome = session.Search(options.text);
     if (outcome == CommandOutcome::FileError) {
@@ -139,24 +144,25 @@ MapReport SearchMap(const MapSource& source, const SearchOptions& options, const
     const bool matched = outcome == CommandOutcome::Done;
     if (matched) report.result = MapResult::Found;
     if (options.json) {
-      AppendJsonPress(report.out, press, session.dialog, jsonMap);
+      AppendJsonPress(text, press, session.dialog, jsonMap);
     } else if (matched) {
-      AppendFoundEntity(report.out, press, session.dialog, prefix);
+      AppendFoundEntity(text, press, session.dialog, prefix);
     }
     // Without a match the search has reached the end of the entities.
     if (options.all && !matched) break;
-    if (early && report.out.size() >= kEarlyOutputSize) {
-      if (!early(report.out)) {
+    if (early && text.Size() >= kEarlyOutputSize) {
+      if (!early(text.Text())) {
         report.outputFailed = true;
         break;
       }
-      report.out.clear();  // keeps its memory for the next presses
+      text.Clear();  // keeps its memory for the next presses
     }
   }
-  if (early && !report.outputFailed && !report.out.empty()) {
-    report.outputFailed = !early(report.out);
-    report.out.clear();
+  if (early && !report.outputFailed && text.Size() != 0) {
+    report.outputFailed = !early(text.Text());
+    text.Clear();
   }
+  report.out = text.Take();
   return report;
 }
 
@@ -182,10 +188,11 @@ MapReport MapEntities(const MapSource& source, const MapNaming& naming, CArchive
   std::string fromLump(static_cast<std::size_t>(bytes->Size() - lumpOffset), '\0');
   fromLump.resize(bytes->ReadAt(lumpOffset, fromLump.data(), fromLump.size()));
   const std::string mapPrefix = EscapeControls(source.name) + ": ";
+  CTextBuffer json;
   ParseEntityLump(
       fromLump, lumpOffset,
       [&](const ParsedEntity& entity) {
-        AppendEntityJson(report.out, source.name, entity);
+        AppendEntityJson(json, source.name, entity);
         report.result = MapResult::Found;
       },
       [&](const EntityParseError& error) {
@@ -193,6 +200,7 @@ MapReport MapEntities(const MapSource& source, const MapNaming& naming, CArchive
                    "malformed entity " + std::to_string(error.index) + " at offset " + std::to_string(error.offset) +
                        ": " + error.reason + "; skipped");
       });
+  report.out = json.Take();
   return report;
 }
 

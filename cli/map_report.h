@@ -29,7 +29,7 @@ struct MapReport {
  * holding megabytes. Returns false when standard output could not be written. Empty
  * when results must wait for their turn.
  */
-using EarlyOutput = std::function<bool(const std::string& text)>;
+using EarlyOutput = std::function<bool(std::string_view text)>;
 
 /** Adds "kestrum-cli: " + prefix + text as a line of report.err. */
 void AddMessage(MapReport& report, std::string_view prefix, std::string_view text);

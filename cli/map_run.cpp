@@ -19,7 +19,7 @@ constexpr std::size_t kMapsInFlightPerWorker = 2;
 constexpr std::chrono::milliseconds kProgressEvery(100);
 
 /** Writes and flushes; the message for the user when standard output failed. */
-std::optional<std::string> WriteChecked(std::ostream& out, const std::string& text) {
+std::optional<std::string> WriteChecked(std::ostream& out, std::string_view text) {
   errno = 0;
   out << text;
   out.flush();
@@ -45,7 +45,7 @@ RunSummary RunOverMaps(const std::vector<MapSource>& sources, const MapWork& wor
   EarlyOutput early;
   std::optional<std::string> earlyFailure;
   if (sources.size() == 1) {
-    early = [&](const std::string& text) {
+    early = [&](std::string_view text) {
       earlyFailure = WriteChecked(out, text);
       return !earlyFailure;
     };

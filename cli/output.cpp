@@ -1,135 +1,196 @@
 #include "output.h"
 
 #include "dialog_templates.h"
+#include "text_buffer.h"
 
-#include <algorithm>
 #include <array>
-#include <cstdio>
+#include <cstring>
 #include <ostream>
 
 namespace kestrum::cli {
 namespace {
 
-
-/** The shown slots 1 to N-1 as a JSON array. */
-template <std::size_t N>
-void AppendJsonArray(std::string& json, const std::array<std::string, N>& slots) {
-  json += '[';
-  for (std::size_t n = 1; n < N; ++n) {
-    if (n > 1) json += ", ";
-    AppendJsonByteString(json, slots[n]);
-  }
-  json += ']';
-}
-
-bool IsControl(unsigned char byte) {
+constexpr bool IsControl(unsigned char byte) {
   return byte < 0x20 || byte == 0x7F;
 }
 
-/** EscapeControls, appended to out: most texts have nothing to escape. */
-void AppendEscaped(std::string& out, std::string_view bytes) {
-  if (std::none_of(bytes.begin(), bytes.end(), [](char byte) { return IsControl(static_cast<unsigned char>(byte)); })) {
-    out += bytes;
-  } else {
-    out += EscapeControls(bytes);
+constexpr char kHex[] = "0123456789abcdef";
+
+/** How a byte is written in a JSON string. */
+enum class JsonByte : unsigned char {
+  Plain,      ///< as it is: printable ASCII but the quote and the backslash
+  Escaped,    ///< after a backslash: the quote and the backslash
+  Control,    ///< as \u00XX
+  TwoBytes,   ///< U+0080 to U+00FF in UTF-8
+};
+
+constexpr std::array<JsonByte, 256> kJsonBytes = [] {
+  std::array<JsonByte, 256> kinds{};
+  for (int byte = 0; byte < 256; ++byte) {
+    const auto value = static_cast<unsigned char>(byte);
+    kinds[value] = byte == '"' || byte == '\\' ? JsonByte::Escaped
+                   : IsControl(value)          ? JsonByte::Control
+                   : byte >= 0x80              ? JsonByte::TwoBytes
+                                               : JsonByte::Plain;
   }
+  return kinds;
+}();
+
+/**
+ * Written byte by byte through a pointer, into room for the longest outcome claimed once:
+ * the texts are short, and a search through a whole map writes hundreds of thousands.
+ */
+void PutJsonByteString(CTextBuffer& json, std::string_view bytes) {
+  constexpr std::size_t kLongestPerByte = 6;  // \u00XX
+  char* at = json.Claim(2 + kLongestPerByte * bytes.size());
+  *at++ = '"';
+  for (const char signedByte : bytes) {
+    const auto byte = static_cast<unsigned char>(signedByte);
+    switch (kJsonBytes[byte]) {
+      case JsonByte::Plain:
+        *at++ = signedByte;
+        break;
+      case JsonByte::Escaped:
+        *at++ = '\\';
+        *at++ = signedByte;
+        break;
+      case JsonByte::Control:
+        std::memcpy(at, "\\u00", 4);
+        at[4] = kHex[byte >> 4];
+        at[5] = kHex[byte & 0xF];
+        at += 6;
+        break;
+      case JsonByte::TwoBytes:
+        *at++ = static_cast<char>(0xC0 | (byte >> 6));
+        *at++ = static_cast<char>(0x80 | (byte & 0x3F));
+        break;
+    }
+  }
+  *at++ = '"';
+  json.Keep(at);
+}
+
+/** The shown slots 1 to N-1 as a JSON array. */
+template <std::size_t N>
+void PutJsonArray(CTextBuffer& json, const std::array<std::string, N>& slots) {
+  std::size_t filled = N - 1;
+  while (filled > 0 && slots[filled].empty()) --filled;
+  json.Put('[');
+  for (std::size_t n = 1; n <= filled; ++n) {
+    if (n > 1) json.Put(", ");
+    PutJsonByteString(json, slots[n]);
+  }
+  // Most slots are empty: those after the last filled one go in one piece.
+  std::size_t empty = N - 1 - filled;
+  if (filled == 0 && empty > 0) {
+    json.Put("\"\"");
+    --empty;
+  }
+  static const std::string kEmptySlots = [] {
+    std::string slots;
+    for (std::size_t n = 1; n < N; ++n) slots += ", \"\"";
+    return slots;
+  }();
+  json.Put(std::string_view(kEmptySlots).substr(0, empty * 4));
+  json.Put(']');
+}
+
+void PutEscaped(CTextBuffer& text, std::string_view bytes) {
+  constexpr std::size_t kLongestPerByte = 4;  // \xNN
+  char* at = text.Claim(kLongestPerByte * bytes.size());
+  for (const char signedByte : bytes) {
+    const auto byte = static_cast<unsigned char>(signedByte);
+    if (!IsControl(byte)) {
+      *at++ = signedByte;
+    } else if (byte == '\n' || byte == '\r' || byte == '\t') {
+      *at++ = '\\';
+      *at++ = byte == '\n' ? 'n' : byte == '\r' ? 'r' : 't';
+    } else {
+      at[0] = '\\';
+      at[1] = 'x';
+      at[2] = kHex[byte >> 4];
+      at[3] = kHex[byte & 0xF];
+      at += 4;
+    }
+  }
+  text.Keep(at);
 }
 
 }  // namespace
 
-void AppendJsonByteString(std::string& json, std::string_view bytes) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  json += '"';
-  for (const char signedByte : bytes) {
-    const auto byte = static_cast<unsigned char>(signedByte);
-    if (byte == '"' || byte == '\\') {
-      json += '\\';
-      json += static_cast<char>(byte);
-    } else if (IsControl(byte)) {
-      json += "\\u00";
-      json += kHex[byte >> 4];
-      json += kHex[byte & 0xF];
-    } else if (byte < 0x80) {
-      json += static_cast<char>(byte);
-    } else {  // U+0080 to U+00FF in UTF-8
-      json += static_cast<char>(0xC0 | (byte >> 6));
-      json += static_cast<char>(0x80 | (byte & 0x3F));
-    }
-  }
-  json += '"';
-}
-
 std::string JsonByteString(std::string_view bytes) {
-  std::string json;
-  json.reserve(bytes.size() + 2);
-  AppendJsonByteString(json, bytes);
-  return json;
+  CTextBuffer json;
+  PutJsonByteString(json, bytes);
+  return json.Take();
 }
 
 std::string EscapeControls(std::string_view bytes) {
-  std::string text;
-  text.reserve(bytes.size());
-  for (const char signedByte : bytes) {
-    const auto byte = static_cast<unsigned char>(signedByte);
-    if (!IsControl(byte)) {
-      text += signedByte;
-    } else if (byte == '\n') {
-      text += "\\n";
-    } else if (byte == '\r') {
-      text += "\\r";
-    } else if (byte == '\t') {
-      text += "\\t";
-    } else {
-      char escape[5];
-      std::snprintf(escape, sizeof escape, "\\x%02x", byte);
-      text += escape;
-    }
-  }
-  return text;
+  CTextBuffer text;
+  PutEscaped(text, bytes);
+  return text.Take();
 }
 
-void AppendJsonPress(std::string& out, int press, const CEntityDlg& record, std::string_view mapName) {
-  out += '{';
+void AppendJsonPress(CTextBuffer& json, int press, const CEntityDlg& record, std::string_view mapName) {
+  json.Put('{');
   if (!mapName.empty()) {
-    out += "\"map\": ";
-    AppendJsonByteString(out, mapName);
-    out += ", ";
+    json.Put("\"map\": ");
+    PutJsonByteString(json, mapName);
+    json.Put(", ");
   }
-  out.append("\"press\": ").append(std::to_string(press));
-  out.append(", \"matchCount\": ").append(std::to_string(record.m_matchCount));
-  out.append(", \"cursor\": ").append(std::to_string(record.m_cursor));
-  out += ", \"keys\": ";
-  AppendJsonArray(out, record.m_keys);
-  out += ", \"values\": ";
-  AppendJsonArray(out, record.m_values);
-  out += ", \"flags\": ";
-  AppendJsonArray(out, record.m_flags);
-  out += "}\n";
+  json.Put("\"press\": ");
+  json.PutNumber(press);
+  json.Put(", \"matchCount\": ");
+  json.PutNumber(record.m_matchCount);
+  json.Put(", \"cursor\": ");
+  json.PutNumber(record.m_cursor);
+  json.Put(", \"keys\": ");
+  PutJsonArray(json, record.m_keys);
+  json.Put(", \"values\": ");
+  PutJsonArray(json, record.m_values);
+  json.Put(", \"flags\": ");
+  PutJsonArray(json, record.m_flags);
+  json.Put("}\n");
 }
 
-void AppendFoundEntity(std::string& out, int press, const CEntityDlg& record, std::string_view linePrefix) {
-  out.append(linePrefix).append("press ").append(std::to_string(press));
-  out.append(": entity at offset ").append(std::to_string(record.m_foundOffset)) += '\n';
+void AppendFoundEntity(CTextBuffer& text, int press, const CEntityDlg& record, std::string_view linePrefix) {
   int lastPair = 0;
   for (int n = 1; n <= CEntityDlg::kPairSlots; ++n) {
     if (!record.m_keys[n].empty() || !record.m_values[n].empty()) lastPair = n;
   }
+  text.Put(linePrefix);
+  text.Put("press ");
+  text.PutNumber(press);
+  text.Put(": entity at offset ");
+  text.PutNumber(record.m_foundOffset);
+  text.Put('\n');
   for (int n = 1; n <= lastPair; ++n) {
-    out.append(linePrefix).append("  \"");
-    AppendEscaped(out, record.m_keys[n]);
-    out += "\" \"";
-    AppendEscaped(out, record.m_values[n]);
-    out += "\"\n";
+    text.Put(linePrefix);
+    text.Put("  \"");
+    PutEscaped(text, record.m_keys[n]);
+    text.Put("\" \"");
+    PutEscaped(text, record.m_values[n]);
+    text.Put("\"\n");
   }
-  bool anyFlag = false;
+  // Which flag slots are filled, as bits taken in order: they differ from entity to
+  // entity, and a test of each slot would be mispredicted as often.
+  unsigned filledFlags = 0;
   for (int slot = 1; slot <= CEntityDlg::kFlagSlots; ++slot) {
-    if (record.m_flags[slot].empty()) continue;
-    out.append(anyFlag ? ", " : std::string_view(linePrefix)).append(anyFlag ? "" : "  flags: ");
-    out += record.m_flags[slot];
-    if (slot > 9) out.append(" (").append(res::FlagSlotCaption(slot)) += ')';
-    anyFlag = true;
+    filledFlags |= unsigned{!record.m_flags[slot].empty()} << slot;
   }
-  if (anyFlag) out += '\n';
+  if (filledFlags == 0) return;
+  text.Put(linePrefix);
+  text.Put("  flags: ");
+  for (unsigned bits = filledFlags; bits != 0; bits &= bits - 1) {
+    const int slot = __builtin_ctz(bits);
+    if (bits != filledFlags) text.Put(", ");
+    text.Put(record.m_flags[slot]);
+    if (slot > 9) {
+      text.Put(" (");
+      text.Put(res::FlagSlotCaption(slot));
+      text.Put(')');
+    }
+  }
+  text.Put('\n');
 }
 
 void WriteFlagSlots(std::ostream& out, const CEntityDlg& record) {
@@ -140,24 +201,25 @@ void WriteFlagSlots(std::ostream& out, const CEntityDlg& record) {
   }
 }
 
-void AppendEntityJson(std::string& out, std::string_view mapName, const ParsedEntity& entity) {
-  out += "{\"map\": ";
-  AppendJsonByteString(out, mapName);
-  out += ", \"offset\": ";
-  out += std::to_string(entity.offset);
-  out += ", \"index\": ";
-  out += std::to_string(entity.index);
-  out += ", \"pairs\": [";
+void AppendEntityJson(CTextBuffer& json, std::string_view mapName, const ParsedEntity& entity) {
+  json.Put("{\"map\": ");
+  PutJsonByteString(json, mapName);
+  json.Put(", \"offset\": ");
+  json.PutNumber(entity.offset);
+  json.Put(", \"index\": ");
+  json.PutNumber(entity.index);
+  json.Put(", \"pairs\": [");
   bool first = true;
   for (const auto& [key, value] : entity.pairs) {
-    out += first ? "[" : ", [";
+    if (!first) json.Put(", ");
     first = false;
-    AppendJsonByteString(out, key);
-    out += ", ";
-    AppendJsonByteString(out, value);
-    out += ']';
+    json.Put('[');
+    PutJsonByteString(json, key);
+    json.Put(", ");
+    PutJsonByteString(json, value);
+    json.Put(']');
   }
-  out += "]}\n";
+  json.Put("]}\n");
 }
 
 }  // namespace kestrum::cli

@@ -7,6 +7,7 @@
 
 #include "entity_dlg.h"
 #include "entity_parser.h"
+#include "text_buffer.h"
 
 namespace kestrum::cli {
 
@@ -15,7 +16,6 @@ namespace kestrum::cli {
  * (Latin-1 read as Unicode), so every byte survives and scripts can compare it.
  */
 std::string JsonByteString(std::string_view bytes);
-void AppendJsonByteString(std::string& json, std::string_view bytes);
 
 /**
  * Bytes for a line of text output: line breaks, tabs and the other control characters
@@ -27,15 +27,15 @@ std::string EscapeControls(std::string_view bytes);
  * One line: {"press": i, "matchCount": m, "cursor": c, "keys": [...], "values": [...], "flags": [...]},
  * with "map" first when mapName is not empty.
  */
-void AppendJsonPress(std::string& out, int press, const CEntityDlg& record, std::string_view mapName = {});
+void AppendJsonPress(CTextBuffer& json, int press, const CEntityDlg& record, std::string_view mapName = {});
 
 /** The entity a press found: its offset, its pairs and its decoded flags; each line begins with linePrefix. */
-void AppendFoundEntity(std::string& out, int press, const CEntityDlg& record, std::string_view linePrefix = {});
+void AppendFoundEntity(CTextBuffer& text, int press, const CEntityDlg& record, std::string_view linePrefix = {});
 
 /** The filled flag slots, one per line: "slot 10 (Easy): 256". */
 void WriteFlagSlots(std::ostream& out, const CEntityDlg& record);
 
 /** One line: {"map": ..., "offset": N, "index": i, "pairs": [["classname", "light"], ...]}. */
-void AppendEntityJson(std::string& out, std::string_view mapName, const ParsedEntity& entity);
+void AppendEntityJson(CTextBuffer& json, std::string_view mapName, const ParsedEntity& entity);
 
 }  // namespace kestrum::cli

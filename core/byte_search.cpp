@@ -22,12 +22,27 @@ const std::vector<std::size_t>& CByteSearcher::Fallback() const {
 std::size_t CByteSearcher::FindIn(std::string_view haystack) const {
   const std::size_t length = m_needle.size();
   if (length == 0) return 0;
+  if (length <= kShortNeedle && haystack.size() <= kShortHaystack) return FindShort(haystack);
 #if defined(__GLIBC__)
   const void* const found = ::memmem(haystack.data(), haystack.size(), m_needle.data(), length);
   return found ? static_cast<std::size_t>(static_cast<const char*>(found) - haystack.data()) : std::string_view::npos;
 #else
   return FindByPrefixTable(haystack);
 #endif
+}
+
+std::size_t CByteSearcher::FindShort(std::string_view haystack) const {
+  const std::size_t length = m_needle.size();
+  if (haystack.size() < length) return std::string_view::npos;
+  const char first = m_needle[0];
+  const char* const data = haystack.data();
+  const char* const lastStart = data + (haystack.size() - length);
+  for (const char* at = data; at <= lastStart; ++at) {
+    at = static_cast<const char*>(std::memchr(at, first, static_cast<std::size_t>(lastStart - at) + 1));
+    if (!at) return std::string_view::npos;
+    if (std::memcmp(at + 1, m_needle.data() + 1, length - 1) == 0) return static_cast<std::size_t>(at - data);
+  }
+  return std::string_view::npos;
 }
 
 std::size_t CByteSearcher::FindByPrefixTable(std::string_view haystack) const {

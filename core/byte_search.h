@@ -10,8 +10,10 @@ namespace kestrum {
 
 /**
  * Finds one fixed text in many byte ranges, in time linear in the bytes searched and
- * the text's length, however alike they are. The C library's memmem does so where it
- * is known to (glibc's is the two-way algorithm, vectorised); elsewhere the search is
+ * the text's length, however alike they are. A short text in a short range (most
+ * searches, through one entity at a time) is found by its first byte and a compare of
+ * at most kShortNeedle bytes. Otherwise the C library's memmem does it where it is known
+ * to (glibc's is the two-way algorithm, vectorised); elsewhere the search is
  * Knuth-Morris-Pratt, jumping with memchr to the next candidate first byte while no
  * part of the text is matched. The table is built once per text, not per range.
  */
@@ -26,6 +28,17 @@ class CByteSearcher {
   bool IsIn(std::string_view haystack) const { return FindIn(haystack) != std::string_view::npos; }
   /** FindIn by the portable search alone, whatever the C library offers. */
   std::size_t FindByPrefixTable(std::string_view haystack) const;
+  /** FindIn by the first byte and a compare at each place it occurs. */
+  std::size_t FindShort(std::string_view haystack) const;
+
+  /**
+   * A text of kShortNeedle bytes at most in a range of kShortHaystack bytes at most is
+   * found by FindShort: the C library's linear search prepares tables on every call,
+   * which costs more than searching a short entity, and a compare of a few bytes at
+   * each byte keeps the time linear. Longer ranges (the locator's blocks) go to it.
+   */
+  static constexpr std::size_t kShortNeedle = 32;
+  static constexpr std::size_t kShortHaystack = 4096;
 
  private:
   const std::string m_needle;

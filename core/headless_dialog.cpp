@@ -1,27 +1,21 @@
 #include "headless_dialog.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace kestrum {
 namespace {
 
-class CMemoryExchange final : public CDataExchange {
+/** Records, control by control, which field the dialog's exchange moves. */
+class CBindingRecorder final : public CDataExchange {
  public:
-  CMemoryExchange(CMemoryControls& controls, bool saveAndValidate)
-      : CDataExchange(saveAndValidate), m_controls(controls) {}
+  explicit CBindingRecorder(std::function<void(int, std::string&)> bind)
+      : CDataExchange(true), m_bind(std::move(bind)) {}
 
-  void Text(int controlId, std::string& field) override {
-    std::string& control = m_controls.Text(controlId);
-    if (control.empty() && field.empty()) return;  // most boxes, press after press
-    if (m_bSaveAndValidate) {
-      field = control;
-    } else {
-      control = field;
-    }
-  }
+  void Text(int controlId, std::string& field) override { m_bind(controlId, field); }
 
  private:
-  CMemoryControls& m_controls;
+  const std::function<void(int, std::string&)> m_bind;
 };
 
 std::optional<std::string> NextAnswer(std::deque<std::optional<std::string>>& answers) {
@@ -33,16 +27,46 @@ std::optional<std::string> NextAnswer(std::deque<std::optional<std::string>>& an
 
 }  // namespace
 
-std::string& CMemoryControls::Text(int controlId) {
+std::size_t CMemoryControls::IndexOf(int controlId) {
   if (controlId < kFirstId || controlId > kLastId) {
     throw std::out_of_range("no exchanged control has the id " + std::to_string(controlId));
   }
-  return m_texts[static_cast<std::size_t>(controlId - kFirstId)];
+  return static_cast<std::size_t>(controlId - kFirstId);
+}
+
+std::string& CMemoryControls::Text(int controlId) {
+  return m_texts[IndexOf(controlId)];
+}
+
+void CMemoryControls::LearnFields(CEntityDlg& dialog) {
+  // The dialog's exchange pairs the same field with each control every time, so it runs
+  // once to say which; every exchange after that goes straight to the pairs.
+  if (m_boundDialog == &dialog) return;
+  m_fields.fill(nullptr);
+  CBindingRecorder recorder([this](int controlId, std::string& field) { m_fields[IndexOf(controlId)] = &field; });
+  dialog.DoDataExchange(recorder);
+  m_boundDialog = &dialog;
+}
+
+void CMemoryControls::ExchangeAt(std::size_t index, bool saveAndValidate) {
+  std::string* const field = m_fields[index];
+  std::string& control = m_texts[index];
+  if (!field || (control.empty() && field->empty())) return;  // most boxes, press after press
+  if (saveAndValidate) {
+    *field = control;
+  } else {
+    control = *field;
+  }
 }
 
 void CMemoryControls::Exchange(CEntityDlg& dialog, bool saveAndValidate) {
-  CMemoryExchange exchange(*this, saveAndValidate);
-  dialog.DoDataExchange(exchange);
+  LearnFields(dialog);
+  for (std::size_t index = 0; index < kControls; ++index) ExchangeAt(index, saveAndValidate);
+}
+
+void CMemoryControls::ExchangeOne(CEntityDlg& dialog, bool saveAndValidate, int controlId) {
+  LearnFields(dialog);
+  ExchangeAt(IndexOf(controlId), saveAndValidate);
 }
 
 void CScriptedServices::Log(const char* event) {
@@ -69,7 +93,11 @@ void CScriptedServices::MessageBox(const std::string& text) {
 
 void CScriptedServices::UpdateData(bool saveAndValidate) {
   Log(saveAndValidate ? "save" : "load");
-  controls.Exchange(*dialog, saveAndValidate);
+  if (searchBoxOnly) {
+    controls.ExchangeOne(*dialog, saveAndValidate, IDC_SEARCH);
+  } else {
+    controls.Exchange(*dialog, saveAndValidate);
+  }
 }
 
 CHeadlessDialog::CHeadlessDialog() : dialog(services) {

@@ -21,12 +21,24 @@ class CMemoryControls {
  public:
   /** Throws std::out_of_range for an id that is not an exchanged edit box. */
   std::string& Text(int controlId);
+  /** Exchanges every control with its field, as the dialog's exchange pairs them. */
   void Exchange(CEntityDlg& dialog, bool saveAndValidate);
+  /** Exchanges one control only, with the field the dialog's exchange pairs it with. */
+  void ExchangeOne(CEntityDlg& dialog, bool saveAndValidate, int controlId);
 
  private:
   static constexpr int kFirstId = IDC_SEARCH;
   static constexpr int kLastId = IDC_FLAG1 + CEntityDlg::kFlagSlots - 1;
-  std::array<std::string, kLastId - kFirstId + 1> m_texts;
+  static constexpr std::size_t kControls = kLastId - kFirstId + 1;
+
+  static std::size_t IndexOf(int controlId);
+  void LearnFields(CEntityDlg& dialog);
+  void ExchangeAt(std::size_t index, bool saveAndValidate);
+
+  std::array<std::string, kControls> m_texts;
+  /** The field each control is exchanged with (none: the exchange leaves it out), learnt from m_boundDialog. */
+  std::array<std::string*, kControls> m_fields{};
+  const CEntityDlg* m_boundDialog = nullptr;
 };
 
 /**
@@ -46,6 +58,13 @@ class CScriptedServices final : public IDialogServices {
   std::function<void(const std::string&)> onMessage;
   /** Off for long runs (many presses) where nobody reads the log of events. */
   bool logEvents = true;
+  /**
+   * Exchange the search box alone, for a front end that shows no boxes (the command-line
+   * tool): it types into the search box and reads what a command found from the record,
+   * and a search through a whole map would otherwise spend most of its time filling
+   * seventy boxes that nobody sees, twice per entity.
+   */
+  bool searchBoxOnly = false;
 
   std::vector<FileChooserOptions> openRequests;
   std::vector<FileChooserOptions> saveRequests;

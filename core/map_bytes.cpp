@@ -60,6 +60,13 @@ const char* CMapFileBlocks::Block(std::int64_t index) const {
 }
 
 std::size_t CMapFileBlocks::ReadAt(std::int64_t offset, char* out, std::size_t count) const {
+  if (count >= kBlockSize) {
+    // A read as large as a block (the locator's scan) is read straight from the file: it
+    // would fill every block kept and copy the bytes twice, and it leaves nothing that the
+    // next reads would find again.
+    m_file.Seek(offset);
+    return m_file.Read(out, count);
+  }
   std::size_t done = 0;
   while (done < count && offset < m_size) {
     const std::int64_t index = offset / static_cast<std::int64_t>(kBlockSize);

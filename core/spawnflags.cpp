@@ -4,31 +4,32 @@
 namespace kestrum {
 namespace {
 
-struct FlagWeight {
-  int weight;
+/** The box that shows one weight, and what it shows. */
+struct FlagBox {
   int slot;
+  std::string_view text;  ///< the weight in decimal
 };
 
-// Highest weight first. Slots 1-8 show 1 to 128, slot 9 shows 2048, and slots 10-12
-// show the difficulty flags 256, 512 and 1024 (Easy, Medium, Difficult).
-constexpr std::array<FlagWeight, CEntityDlg::kFlagSlots> kWeights{{
-    {2048, 9}, {1024, 12}, {512, 11}, {256, 10}, {128, 8}, {64, 7},
-    {32, 6},   {16, 5},    {8, 4},    {4, 3},    {2, 2},   {1, 1},
+// Indexed by the weight's bit. Slots 1-8 show 1 to 128, slot 9 shows 2048, and slots
+// 10-12 show the difficulty flags 256, 512 and 1024 (Easy, Medium, Difficult).
+constexpr std::array<FlagBox, CEntityDlg::kFlagSlots> kBoxOfBit{{
+    {1, "1"},    {2, "2"},     {3, "4"},     {4, "8"},     {5, "16"},   {6, "32"},
+    {7, "64"},   {8, "128"},   {10, "256"},  {11, "512"},  {12, "1024"}, {9, "2048"},
 }};
 
 }  // namespace
 
 void CEntityDlg::ShowSpawnflags(int value) {
-  // Only the low twelve bits have a box. Taking them alone keeps a bit above them from
-  // lighting every box (greedy subtraction of 4096 leaves 2048 + 2048). Negative values
-  // show nothing. Slots are only written, so several values of one entity add up.
-  constexpr int kBitsWithABox = 0xFFF;
-  if (value > kBitsWithABox) value &= kBitsWithABox;
-  for (const FlagWeight& flag : kWeights) {
-    if (value >= flag.weight) {
-      m_flags[flag.slot] = std::to_string(flag.weight);
-      value -= flag.weight;
-    }
+  // The weights are the twelve low bits, so splitting a value into them, highest first,
+  // leaves exactly its set bits; they are written lowest first, each in its own slot.
+  // Only the low twelve bits have a box: a bit above them does not light every box
+  // (greedy subtraction of 4096 would leave 2048 + 2048). Negative values show nothing.
+  // Slots are only written, so several values of one entity add up.
+  if (value < 0) return;
+  constexpr unsigned kBitsWithABox = 0xFFF;
+  for (unsigned bits = static_cast<unsigned>(value) & kBitsWithABox; bits != 0; bits &= bits - 1) {
+    const FlagBox& box = kBoxOfBit[static_cast<std::size_t>(__builtin_ctz(bits))];
+    m_flags[box.slot] = box.text;
   }
 }
 

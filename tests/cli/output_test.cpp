@@ -27,9 +27,9 @@ TEST(FoundEntity, showsPairsUpToTheLastFilledSlotIncludingEmptyTokens) {
   record.m_keys[3] = "odd";
   record.m_values[4] = "a value without its key";  // the last filled slot
   record.m_flags[12] = "1024";
-  std::string out;
+  cli::CTextBuffer out;
   cli::AppendFoundEntity(out, 3, record);
-  EXPECT_EQ(out,
+  EXPECT_EQ(out.Text(),
             "press 3: entity at offset 42\n  \"classname\" \"light\"\n  \"\" \"\"\n  \"odd\" \"\"\n"
             "  \"\" \"a value without its key\"\n  flags: 1024 (Difficult)\n");
 }
@@ -50,24 +50,43 @@ TEST(FoundEntity, aValueWithALineBreakCannotForgeALine) {
   record.m_foundOffset = 7;
   record.m_keys[1] = "message";
   record.m_values[1] = "hi\npress 9: entity at offset 0";
-  std::string out;
+  cli::CTextBuffer out;
   cli::AppendFoundEntity(out, 1, record, "e1m1.bsp: ");
-  EXPECT_EQ(out,
+  EXPECT_EQ(out.Text(),
             "e1m1.bsp: press 1: entity at offset 7\ne1m1.bsp:   \"message\" \"hi\\npress 9: entity at offset 0\"\n");
+}
+
+TEST(FoundEntity, aLongValueIsWrittenWholeWithItsEscapes) {
+  // Longer than the room a press usually takes, with every byte escaped.
+  CHeadlessDialog ui;
+  ui.dialog.m_keys[1] = "message";
+  ui.dialog.m_values[1] = std::string(70'000, '\x01') + "\t";
+  cli::CTextBuffer text;
+  cli::AppendFoundEntity(text, 1, ui.dialog);
+  std::string expected = "press 1: entity at offset 0\n  \"message\" \"";
+  for (int n = 0; n < 70'000; ++n) expected += "\\x01";
+  expected += "\\t\"\n";
+  EXPECT_EQ(text.Text(), expected);
+
+  cli::CTextBuffer json;
+  cli::AppendJsonPress(json, 1, ui.dialog);
+  const std::string escaped = cli::JsonByteString(ui.dialog.m_values[1]);
+  EXPECT_EQ(escaped.size(), 2 + 70'001 * 6u);
+  EXPECT_NE(json.Text().find("\"values\": [" + escaped + ", \"\", "), std::string_view::npos);
 }
 
 TEST(JsonPress, carriesTheMapFirstWhenNamed) {
   CHeadlessDialog ui;
   ui.dialog.m_matchCount = 2;
   ui.dialog.m_cursor = 99;
-  std::string named;
-  cli::AppendJsonPress(named, 3, ui.dialog, "pak0.pk3:maps/q3dm1.bsp");
+  cli::CTextBuffer buffer;
+  cli::AppendJsonPress(buffer, 3, ui.dialog, "pak0.pk3:maps/q3dm1.bsp");
+  const std::string named = buffer.Take();
   EXPECT_EQ(named.rfind("{\"map\": \"pak0.pk3:maps/q3dm1.bsp\", \"press\": 3, \"matchCount\": 2, \"cursor\": 99, ", 0),
             0u)
       << named;
-  std::string unnamed;
-  cli::AppendJsonPress(unnamed, 3, ui.dialog);
-  EXPECT_EQ(unnamed, "{" + named.substr(named.find("\"press\"")));
+  cli::AppendJsonPress(buffer, 3, ui.dialog);
+  EXPECT_EQ(buffer.Text(), "{" + named.substr(named.find("\"press\"")));
 }
 
 TEST(EntityJson, holdsEveryPairInOrder) {
@@ -75,15 +94,15 @@ TEST(EntityJson, holdsEveryPairInOrder) {
   entity.offset = 1234;
   entity.index = 5;
   entity.pairs = {{"classname", "light"}, {"origin", "0 0 64"}, {"target", "a"}, {"target", "\"\xff"}};
-  std::string json;
+  cli::CTextBuffer json;
   cli::AppendEntityJson(json, "e1m1.bsp", entity);
-  EXPECT_EQ(json,
+  EXPECT_EQ(json.Text(),
             "{\"map\": \"e1m1.bsp\", \"offset\": 1234, \"index\": 5, \"pairs\": [[\"classname\", \"light\"], "
             "[\"origin\", \"0 0 64\"], [\"target\", \"a\"], [\"target\", \"\\\"\xc3\xbf\"]]}\n");
   entity.pairs.clear();
-  json.clear();
+  json.Clear();
   cli::AppendEntityJson(json, "m", entity);
-  EXPECT_EQ(json, "{\"map\": \"m\", \"offset\": 1234, \"index\": 5, \"pairs\": []}\n");
+  EXPECT_EQ(json.Text(), "{\"map\": \"m\", \"offset\": 1234, \"index\": 5, \"pairs\": []}\n");
 }
 
 }  // namespace

@@ -49,5 +49,38 @@ TEST(DataExchange, roundTripsEveryByteBothWays) {
   EXPECT_EQ(ui.services.controls.Text(IDC_KEY1 + 12), bytes);
 }
 
+TEST(DataExchange, aFrontEndWithoutBoxesExchangesTheSearchBoxAlone) {
+  CHeadlessDialog ui;
+  ui.services.searchBoxOnly = true;
+  ui.services.controls.Text(IDC_SEARCH) = "light";
+  ui.services.controls.Text(IDC_KEY1) = "typed";
+  ui.services.UpdateData(true);
+  EXPECT_EQ(ui.dialog.m_search, "light");
+  EXPECT_EQ(ui.dialog.m_keys[1], "");
+
+  ui.dialog.m_search = "found";
+  ui.dialog.m_values[3] = "shown";
+  ui.services.UpdateData(false);
+  EXPECT_EQ(ui.services.controls.Text(IDC_SEARCH), "found");
+  EXPECT_EQ(ui.services.controls.Text(IDC_VALUE1 + 4), "");
+  EXPECT_EQ(ui.services.controls.Text(IDC_KEY1), "typed");
+}
+
+TEST(DataExchange, controlsExchangedWithAnotherDialogMoveThatDialogsFields) {
+  CHeadlessDialog first;
+  CHeadlessDialog second;
+  CMemoryControls& controls = first.services.controls;
+  controls.Text(IDC_KEY1 + 2) = "origin";
+  controls.Exchange(first.dialog, true);
+  controls.Exchange(second.dialog, true);
+  EXPECT_EQ(first.dialog.m_keys[2], "origin");
+  EXPECT_EQ(second.dialog.m_keys[2], "origin");
+  second.dialog.m_flags[12] = "1024";
+  controls.Exchange(second.dialog, false);
+  EXPECT_EQ(controls.Text(IDC_FLAG1 + 11), "1024");
+  controls.ExchangeOne(first.dialog, false, IDC_FLAG1 + 11);
+  EXPECT_EQ(controls.Text(IDC_FLAG1 + 11), "");
+}
+
 }  // namespace
 }  // namespace kestrum

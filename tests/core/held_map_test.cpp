@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace kestrum {
 namespace {
@@ -78,6 +79,27 @@ TEST(HeldMap, aMapFileIsReadThroughAFewBlocksWhereverTheReadsGo) {
   }
   EXPECT_EQ(map.bytes->ReadAt(static_cast<std::int64_t>(bytes.size()), got.data(), got.size()), 0U);
   EXPECT_THROW(HoldMapFile(dir.File("missing.bsp")), CFileException);
+}
+
+TEST(HeldMap, readsOfABlockAndMoreGiveTheFileBytesAnywhere) {
+  // The locator reads the map in large pieces; those go past the blocks kept, and the
+  // small reads after them must find the blocks as before.
+  const test::TempDir dir;
+  std::string bytes(700'000, '\0');
+  for (std::size_t n = 0; n < bytes.size(); ++n) bytes[n] = static_cast<char>((n * 2654435761u) >> 11);
+  test::WriteFile(dir.File("big.bsp"), bytes);
+  const HeldMap map = HoldMapFile(dir.File("big.bsp"));
+  for (const std::size_t count : {std::size_t{65535}, std::size_t{65536}, std::size_t{65537}, std::size_t{300'000}}) {
+    for (const std::size_t offset : {std::size_t{0}, std::size_t{65535}, std::size_t{100'001}, bytes.size() - 70'000}) {
+      std::string got(count, '\0');
+      const std::size_t expected = std::min(count, bytes.size() - offset);
+      ASSERT_EQ(map.bytes->ReadAt(static_cast<std::int64_t>(offset), got.data(), count), expected) << offset;
+      EXPECT_TRUE(got.compare(0, expected, bytes, offset, expected) == 0) << count << " at " << offset;
+      char small[100];
+      ASSERT_EQ(map.bytes->ReadAt(static_cast<std::int64_t>(offset + 3), small, sizeof small), sizeof small);
+      EXPECT_EQ(std::string(small, sizeof small), bytes.substr(offset + 3, sizeof small)) << offset;
+    }
+  }
 }
 
 TEST(HeldMap, theBlocksLastReadStayAtHandWhenTheReadingTurnsBack) {
@@ -157,6 +179,37 @@ TEST(ByteSearch, findsTheFirstOccurrenceWhereverItStands) {
     EXPECT_EQ(almost.FindByPrefixTable(entity), std::string_view::npos);
   }
   EXPECT_EQ(CByteSearcher(std::string(100'000, 'a')).FindIn(entity), 0U);
+}
+
+TEST(ByteSearch, agreesWithAPlainSearchOnEitherSideOfTheShortTextBounds) {
+  // Short texts in short ranges are found by their first byte and a compare, the rest by
+  // the linear searches: every length around the bounds must give the same answers.
+  std::uint32_t state = 12345;
+  const auto nextByte = [&state] {
+    state = state * 1103515245u + 12345u;
+    return static_cast<char>('a' + (state >> 16) % 3);
+  };
+  for (const std::size_t haystackSize : {std::size_t{0}, std::size_t{1}, std::size_t{40}, CByteSearcher::kShortHaystack - 1,
+                                         CByteSearcher::kShortHaystack, CByteSearcher::kShortHaystack + 1}) {
+    std::string haystack(haystackSize, '\0');
+    for (char& byte : haystack) byte = nextByte();
+    for (const std::size_t needleSize : {std::size_t{1}, std::size_t{2}, std::size_t{7}, CByteSearcher::kShortNeedle - 1,
+                                         CByteSearcher::kShortNeedle, CByteSearcher::kShortNeedle + 1}) {
+      // A text taken from the end of the range, one from its middle, and one found nowhere.
+      std::vector<std::string> needles;
+      if (needleSize <= haystackSize) {
+        needles.push_back(haystack.substr(haystackSize - needleSize));
+        needles.push_back(haystack.substr((haystackSize - needleSize) / 2, needleSize));
+      }
+      needles.push_back(std::string(needleSize - 1, 'a') + "z");
+      for (const std::string& needle : needles) {
+        const CByteSearcher searcher(needle);
+        const std::size_t expected = std::string_view(haystack).find(needle);
+        EXPECT_EQ(searcher.FindIn(haystack), expected) << needleSize << " in " << haystackSize;
+        EXPECT_EQ(searcher.FindByPrefixTable(haystack), expected) << needleSize << " in " << haystackSize;
+      }
+    }
+  }
 }
 
 TEST(ByteSearch, findsTheLastByte) {
