@@ -60,9 +60,9 @@ class CTextBuffer {
   void Keep(const char* end) { m_used = static_cast<std::size_t>(end - m_bytes.data()); }
 
   void PutNumber(long long number) {
-    char digits[24];
-    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, number);
-    Put(std::string_view(digits, static_cast<std::size_t>(end.ptr - digits)));
+    constexpr std::size_t kLongest = 20;  // -9223372036854775808
+    char* const at = Claim(kLongest);
+    Keep(std::to_chars(at, at + kLongest, number).ptr);
   }
 
  private:

@@ -86,7 +86,8 @@ void CEntityDlg::ShowRecord(std::string_view record) {
   bool keyDue = true;
   bool afterSpawnflags = false;
   while (position < length) {
-    const std::size_t open = record.find(kQuote, position - 1);
+    // In the compiled layout the opening quote stands right there: look before searching.
+    const std::size_t open = record[position - 1] == kQuote ? position - 1 : record.find(kQuote, position - 1);
     if (open == std::string_view::npos) return;
     const std::size_t close = record.find(kQuote, open + 1);
     if (close == std::string_view::npos) return;

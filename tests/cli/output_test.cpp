@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 
 #include "headless_dialog.h"
 
@@ -73,6 +75,34 @@ TEST(FoundEntity, aLongValueIsWrittenWholeWithItsEscapes) {
   const std::string escaped = cli::JsonByteString(ui.dialog.m_values[1]);
   EXPECT_EQ(escaped.size(), 2 + 70'001 * 6u);
   EXPECT_NE(json.Text().find("\"values\": [" + escaped + ", \"\", "), std::string_view::npos);
+}
+
+TEST(JsonPress, writesEverySlotInPlaceWhateverIsFilled) {
+  CHeadlessDialog ui;
+  CEntityDlg& record = ui.dialog;
+  record.m_keys[2] = "second";
+  record.m_keys[30] = "last";
+  record.m_values[1] = "first";
+  record.m_flags[12] = "1024";
+  record.m_flags[3] = "4";
+  cli::CTextBuffer json;
+  cli::AppendJsonPress(json, 1, record);
+  const auto slots = [](std::size_t count, const std::map<std::size_t, std::string>& filled) {
+    std::string array = "[";
+    for (std::size_t n = 1; n <= count; ++n) {
+      if (n > 1) array += ", ";
+      array += "\"" + (filled.count(n) ? filled.at(n) : std::string()) + "\"";
+    }
+    return array + "]";
+  };
+  EXPECT_EQ(json.Text(), "{\"press\": 1, \"matchCount\": 0, \"cursor\": 0, \"keys\": " +
+                             slots(30, {{2, "second"}, {30, "last"}}) + ", \"values\": " + slots(30, {{1, "first"}}) +
+                             ", \"flags\": " + slots(12, {{3, "4"}, {12, "1024"}}) + "}\n");
+  json.Clear();
+  CHeadlessDialog empty;
+  cli::AppendJsonPress(json, 2, empty.dialog);
+  EXPECT_EQ(json.Text(), "{\"press\": 2, \"matchCount\": 0, \"cursor\": 0, \"keys\": " + slots(30, {}) +
+                             ", \"values\": " + slots(30, {}) + ", \"flags\": " + slots(12, {}) + "}\n");
 }
 
 TEST(JsonPress, carriesTheMapFirstWhenNamed) {
