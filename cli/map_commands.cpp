@@ -15,7 +15,7 @@ namespace {
  * How much a search collects before it prints, when it may print early: small, so that
  * the text's memory stays in the cache and costs few fresh pages.
  */
-constexpr std::size_t kEarlyOutputSize = std::size_t{64} << 10;
+constexpr std::size_t kEarlyOutputSize = std::size_t{256} << 10;
 
 /** Message prefix naming the map: only when several maps share the output. */
 std::string MapPrefix(const MapSource& source, const MapNaming& naming) {

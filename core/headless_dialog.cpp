@@ -51,7 +51,7 @@ void CMemoryControls::LearnFields(CEntityDlg& dialog) {
 void CMemoryControls::ExchangeAt(std::size_t index, bool saveAndValidate) {
   std::string* const field = m_fields[index];
   std::string& control = m_texts[index];
-  if (!field || (control.empty() && field->empty())) return;  // most boxes, press after press
+  if (!field || control == *field) return;  // nothing to move: most boxes, press after press
   if (saveAndValidate) {
     *field = control;
   } else {

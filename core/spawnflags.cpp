@@ -26,10 +26,16 @@ void CEntityDlg::ShowSpawnflags(int value) {
   // (greedy subtraction of 4096 would leave 2048 + 2048). Negative values show nothing.
   // Slots are only written, so several values of one entity add up.
   if (value < 0) return;
+  // As strings, so that writing one is a copy into the slot's own room.
+  static const std::array<std::string, CEntityDlg::kFlagSlots> kTexts = [] {
+    std::array<std::string, CEntityDlg::kFlagSlots> texts;
+    for (std::size_t bit = 0; bit < texts.size(); ++bit) texts[bit] = kBoxOfBit[bit].text;
+    return texts;
+  }();
   constexpr unsigned kBitsWithABox = 0xFFF;
   for (unsigned bits = static_cast<unsigned>(value) & kBitsWithABox; bits != 0; bits &= bits - 1) {
-    const FlagBox& box = kBoxOfBit[static_cast<std::size_t>(__builtin_ctz(bits))];
-    m_flags[box.slot] = box.text;
+    const auto bit = static_cast<std::size_t>(__builtin_ctz(bits));
+    m_flags[kBoxOfBit[bit].slot] = kTexts[bit];
   }
 }
 
