@@ -71,40 +71,48 @@ void PutJsonByteString(CTextBuffer& json, std::string_view bytes) {
   json.Keep(at);
 }
 
+/** ", \"\"" for each of count slots: the longest run of empty slots in an array. */
+template <std::size_t count>
+constexpr std::array<char, 4 * count> EmptySlotRun() {
+  std::array<char, 4 * count> run{};
+  for (std::size_t n = 0; n < count; ++n) {
+    run[4 * n] = ',';
+    run[4 * n + 1] = ' ';
+    run[4 * n + 2] = '"';
+    run[4 * n + 3] = '"';
+  }
+  return run;
+}
+
 /**
  * The shown slots 1 to N-1 as a JSON array. Which slots are filled differs from press to
  * press (the flags above all), so they are taken as bits, and each run of empty slots
- * between them goes in one piece, instead of a mispredicted test for every slot.
+ * between them is copied whole and kept as far as it goes: no test of a slot or of a
+ * run's length that a branch predictor could get wrong.
  */
 template <std::size_t N>
 void PutJsonArray(CTextBuffer& json, const std::array<std::string, N>& slots) {
-  static_assert(N - 1 <= 32, "one bit per slot");
-  static const std::string kEmptySlots = [] {
-    std::string empty;
-    for (std::size_t n = 1; n < N; ++n) empty += ", \"\"";
-    return empty;
-  }();
-  const auto putEmpty = [&json](std::size_t from, std::size_t to) {  // slots [from, to)
-    if (from == to) return;
-    if (from == 1) {
-      json.Put("\"\"");
-      ++from;
-    }
-    json.Put(std::string_view(kEmptySlots).substr(0, (to - from) * 4));
+  static_assert(N >= 2 && N - 1 <= 32, "one bit per slot");
+  static constexpr std::array<char, 4 * (N - 2)> kEmptyRun = EmptySlotRun<N - 2>();
+  const auto putEmptySlots = [&json](std::size_t count) {
+    char* const at = json.Claim(kEmptyRun.size());
+    std::memcpy(at, kEmptyRun.data(), kEmptyRun.size());
+    json.Keep(at + 4 * count);
   };
 
   std::uint32_t filled = 0;
   for (std::size_t n = 1; n < N; ++n) filled |= std::uint32_t{!slots[n].empty()} << (n - 1);
   json.Put('[');
-  std::size_t next = 1;  // the first slot not written yet
-  for (; filled != 0; filled &= filled - 1) {
-    const std::size_t slot = static_cast<std::size_t>(__builtin_ctz(filled)) + 1;
-    putEmpty(next, slot);
-    if (slot > 1) json.Put(", ");
+  PutJsonByteString(json, slots[1]);  // the first, without a comma
+  std::size_t next = 2;               // the first slot not written yet
+  for (std::uint32_t later = filled & ~std::uint32_t{1}; later != 0; later &= later - 1) {
+    const std::size_t slot = static_cast<std::size_t>(__builtin_ctz(later)) + 1;
+    putEmptySlots(slot - next);
+    json.Put(", ");
     PutJsonByteString(json, slots[slot]);
     next = slot + 1;
   }
-  putEmpty(next, N);
+  putEmptySlots(N - next);
   json.Put(']');
 }
 
