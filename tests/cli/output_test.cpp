@@ -10,6 +10,31 @@
 namespace kestrum {
 namespace {
 
+TEST(TextBuffer, keepsEveryPieceInOrderAsItsRoomGrows) {
+  cli::CTextBuffer buffer;
+  std::string expected;
+  for (int n = 0; n < 3000; ++n) {
+    const std::string piece(static_cast<std::size_t>(n % 700), static_cast<char>('a' + n % 26));
+    buffer.Put(piece);
+    buffer.Put("; ");
+    buffer.PutNumber(-n * 1234567LL);
+    buffer.Put('\n');
+    char* const at = buffer.Claim(5);
+    at[0] = '<';
+    at[1] = '>';
+    buffer.Keep(at + 2);
+    expected += piece + "; " + std::to_string(-n * 1234567LL) + "\n<>";
+  }
+  EXPECT_EQ(buffer.Text(), expected);
+  EXPECT_EQ(buffer.Take(), expected);
+  EXPECT_EQ(buffer.Size(), 0u);
+  buffer.Put("again");
+  EXPECT_EQ(buffer.Text(), "again");
+  buffer.Clear();
+  buffer.PutNumber(-9223372036854775807LL - 1);
+  EXPECT_EQ(buffer.Text(), "-9223372036854775808");
+}
+
 TEST(JsonByteString, writesEachByteAsTheCodePointOfItsValue) {
   EXPECT_EQ(cli::JsonByteString(""), "\"\"");
   EXPECT_EQ(cli::JsonByteString("plain text 1 2"), "\"plain text 1 2\"");
