@@ -19,10 +19,10 @@ constexpr char kHex[] = "0123456789abcdef";
 
 /** How a byte is written in a JSON string. */
 enum class JsonByte : unsigned char {
-  Plain,      ///< as it is: printable ASCII but the quote and the backslash
-  Escaped,    ///< after a backslash: the quote and the backslash
-  Control,    ///< as \u00XX
-  TwoBytes,   ///< U+0080 to U+00FF in UTF-8
+  Plain,     ///< as it is: printable ASCII but the quote and the backslash
+  Escaped,   ///< after a backslash: the quote and the backslash
+  Control,   ///< as \u00XX
+  TwoBytes,  ///< U+0080 to U+00FF in UTF-8
 };
 
 constexpr std::array<JsonByte, 256> kJsonBytes = [] {

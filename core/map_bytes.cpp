@@ -50,22 +50,30 @@ const char* CMapFileBlocks::Block(std::int64_t index) const {
   if (!block.bytes) block.bytes.reset(new char[kBlockSize]);  // not zeroed: every byte is read over
   const std::int64_t start = index * static_cast<std::int64_t>(kBlockSize);
   const auto length = static_cast<std::size_t>(std::min<std::int64_t>(kBlockSize, m_size - start));
-  m_file.Seek(start);
-  if (m_file.Read(block.bytes.get(), length) < length) {
-    throw CFileException(m_path, "the file became shorter while it was read");
-  }
+  ReadWhole(start, block.bytes.get(), length);
   block.index = index;
   block.lastUse = m_uses;
   return block.bytes.get();
+}
+
+void CMapFileBlocks::ReadWhole(std::int64_t offset, char* out, std::size_t length) const {
+  m_file.Seek(offset);
+  if (m_file.Read(out, length) < length) {
+    throw CFileException(m_path, "the file became shorter while it was read");
+  }
 }
 
 std::size_t CMapFileBlocks::ReadAt(std::int64_t offset, char* out, std::size_t count) const {
   if (count >= kBlockSize) {
     // A read as large as a block (the locator's scan) is read straight from the file: it
     // would fill every block kept and copy the bytes twice, and it leaves nothing that the
-    // next reads would find again.
-    m_file.Seek(offset);
-    return m_file.Read(out, count);
+    // next reads would find again. Like the blocks, it gives the map as long as it was
+    // when it was opened.
+    if (offset >= m_size) return 0;
+    const auto length =
+        static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(count), m_size - offset));
+    ReadWhole(offset, out, length);
+    return length;
   }
   std::size_t done = 0;
   while (done < count && offset < m_size) {

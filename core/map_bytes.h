@@ -55,6 +55,8 @@ class CMapFileBlocks final : public CMapBytes {
   };
 
   const char* Block(std::int64_t index) const;
+  /** Reads length bytes at offset, all of them: throws when the file has become shorter. */
+  void ReadWhole(std::int64_t offset, char* out, std::size_t length) const;
 
   std::string m_path;
   mutable CFile m_file;  ///< blocks are as large as the file object's own buffer, so reads go past it

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -102,6 +103,25 @@ TEST(HeldMap, readsOfABlockAndMoreGiveTheFileBytesAnywhere) {
   }
 }
 
+TEST(HeldMap, aMapFileThatChangesWhileHeldIsReadAsLongAsItWasOrRefused) {
+  const test::TempDir dir;
+  const std::string path = dir.File("changing.bsp");
+  test::WriteFile(path, std::string(300'000, 'x'));
+  const HeldMap map = HoldMapFile(path);
+  std::string got(400'000, '\0');
+
+  // Grown: the bytes after the length it had when it was opened are not the map's.
+  test::WriteFile(path, std::string(350'000, 'y'));
+  EXPECT_EQ(map.bytes->ReadAt(0, got.data(), got.size()), 300'000u);
+  EXPECT_EQ(map.bytes->ReadAt(250'000, got.data(), 100'000), 50'000u);
+  EXPECT_EQ(map.bytes->ReadAt(300'000, got.data(), 100'000), 0u);
+
+  // Shortened: a read of a block or more and a read of a few bytes are both refused.
+  std::filesystem::resize_file(std::filesystem::u8path(path), 100'000);
+  EXPECT_THROW(map.bytes->ReadAt(0, got.data(), 200'000), CFileException);
+  EXPECT_THROW(map.bytes->ReadAt(150'000, got.data(), 10), CFileException);
+}
+
 TEST(HeldMap, theBlocksLastReadStayAtHandWhenTheReadingTurnsBack) {
   const test::TempDir dir;
   std::string bytes(5 * (1 << 20), '\0');
@@ -189,12 +209,14 @@ TEST(ByteSearch, agreesWithAPlainSearchOnEitherSideOfTheShortTextBounds) {
     state = state * 1103515245u + 12345u;
     return static_cast<char>('a' + (state >> 16) % 3);
   };
-  for (const std::size_t haystackSize : {std::size_t{0}, std::size_t{1}, std::size_t{40}, CByteSearcher::kShortHaystack - 1,
-                                         CByteSearcher::kShortHaystack, CByteSearcher::kShortHaystack + 1}) {
+  for (const std::size_t haystackSize :
+       {std::size_t{0}, std::size_t{1}, std::size_t{40}, CByteSearcher::kShortHaystack - 1,
+        CByteSearcher::kShortHaystack, CByteSearcher::kShortHaystack + 1}) {
     std::string haystack(haystackSize, '\0');
     for (char& byte : haystack) byte = nextByte();
-    for (const std::size_t needleSize : {std::size_t{1}, std::size_t{2}, std::size_t{7}, CByteSearcher::kShortNeedle - 1,
-                                         CByteSearcher::kShortNeedle, CByteSearcher::kShortNeedle + 1}) {
+    for (const std::size_t needleSize :
+         {std::size_t{1}, std::size_t{2}, std::size_t{7}, CByteSearcher::kShortNeedle - 1, CByteSearcher::kShortNeedle,
+          CByteSearcher::kShortNeedle + 1}) {
       // A text taken from the end of the range, one from its middle, and one found nowhere.
       std::vector<std::string> needles;
       if (needleSize <= haystackSize) {
