@@ -12,8 +12,8 @@ namespace kestrum::cli {
 namespace {
 
 /**
- * How much a search collects before it prints, when it may print early: small, so that
- * the text's memory stays in the cache and costs few fresh pages.
+ * How much a search collects before it prints, when it may print early: enough to keep
+ * the writes few, little enough that the text's memory stays in the cache.
  */
 constexpr std::size_t kEarlyOutputSize = std::size_t{256} << 10;
 
