@@ -46,7 +46,7 @@ void CRatioReporter::ReportRuns(const std::vector<Run>& runs) {
   for (const Run& run : runs) {
     if (!run.error_occurred) {
       m_seconds[run.benchmark_name()] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-      for (const auto& [name, counter] : run.counters) m_counters[run.benchmark_name() + ":" + name] = counter.value;
+      for (const auto& [name, counter] : run.counters) m_counters[run.benchmark_name()][name] = counter.value;
     }
   }
 }
@@ -61,10 +61,12 @@ void CRatioReporter::PrintRatio(const std::string& what, const std::string& meas
 
 void CRatioReporter::PrintCounterRatio(const std::string& what, const std::string& benchmark,
                                        const std::string& measured, const std::string& baseline, double target) const {
-  const auto a = m_counters.find(benchmark + ":" + measured);
-  const auto b = m_counters.find(benchmark + ":" + baseline);
-  if (a == m_counters.end() || b == m_counters.end()) return;
-  PrintAgainstTarget(what, a->second / b->second, target);
+  for (const auto& [name, counters] : m_counters) {
+    if (name.compare(0, benchmark.size(), benchmark) != 0) continue;
+    const auto a = counters.find(measured);
+    const auto b = counters.find(baseline);
+    if (a != counters.end() && b != counters.end()) PrintAgainstTarget(what, a->second / b->second, target);
+  }
 }
 
 void CRatioReporter::PrintAgainstTarget(const std::string& what, double ratio, double target) {

@@ -39,7 +39,11 @@ class CRatioReporter : public benchmark::ConsoleReporter {
   /** measured / baseline against a target ratio. */
   void PrintRatio(const std::string& what, const std::string& measured, const std::string& baseline,
                   double target) const;
-  /** Two counters of one benchmark, measured / baseline, against a target ratio. */
+  /**
+   * Two counters of one benchmark, measured / baseline, against a target ratio. The
+   * benchmark is named by the start of its name, without what Google Benchmark adds to
+   * it ("/min_time:5.000/real_time").
+   */
   void PrintCounterRatio(const std::string& what, const std::string& benchmark, const std::string& measured,
                          const std::string& baseline, double target) const;
   /** measured against a limit in seconds. */
@@ -49,7 +53,7 @@ class CRatioReporter : public benchmark::ConsoleReporter {
   static void PrintAgainstTarget(const std::string& what, double ratio, double target);
 
   std::map<std::string, double> m_seconds;
-  std::map<std::string, double> m_counters;  ///< by benchmark name, a colon and the counter's name
+  std::map<std::string, std::map<std::string, double>> m_counters;  ///< by benchmark, then by counter
 };
 
 }  // namespace kestrum::bench

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cassert>
 #include <charconv>
 #include <cstddef>
 #include <cstring>
@@ -32,13 +33,18 @@ class CTextBuffer {
     return text;
   }
 
+  /** bytes must not be a view of this buffer's own text: making room may move it. */
   void Put(std::string_view bytes) {
     if (bytes.empty()) return;  // most line prefixes: no call to copy nothing
     Room(bytes.size());
     std::memcpy(m_bytes.data() + m_used, bytes.data(), bytes.size());
     m_used += bytes.size();
   }
-  /** A string literal: its length is known when compiled, so copying it takes a few moves. */
+  /**
+   * A string literal: its length is known when compiled, so copying it takes a few moves.
+   * Any other array of char would be copied whole as well, whatever its text: pass those
+   * as a std::string_view.
+   */
   template <std::size_t N>
   void Put(const char (&literal)[N]) {
     Room(N - 1);
@@ -57,7 +63,10 @@ class CTextBuffer {
     Room(count);
     return m_bytes.data() + m_used;
   }
-  void Keep(const char* end) { m_used = static_cast<std::size_t>(end - m_bytes.data()); }
+  void Keep(const char* end) {
+    assert(end >= m_bytes.data() + m_used && end <= m_bytes.data() + m_bytes.size() && "kept more than claimed");
+    m_used = static_cast<std::size_t>(end - m_bytes.data());
+  }
 
   void PutNumber(long long number) {
     constexpr std::size_t kLongest = 20;  // -9223372036854775808

@@ -28,9 +28,6 @@ class CByteSearcher {
   bool IsIn(std::string_view haystack) const { return FindIn(haystack) != std::string_view::npos; }
   /** FindIn by the portable search alone, whatever the C library offers. */
   std::size_t FindByPrefixTable(std::string_view haystack) const;
-  /** FindIn by the first byte and a compare at each place it occurs. */
-  std::size_t FindShort(std::string_view haystack) const;
-
   /**
    * A text of kShortNeedle bytes at most in a range of kShortHaystack bytes at most is
    * found by FindShort: the C library's linear search prepares tables on every call,
@@ -41,6 +38,9 @@ class CByteSearcher {
   static constexpr std::size_t kShortHaystack = 4096;
 
  private:
+  /** FindIn by the first byte and a compare at each place it occurs; for a text of one byte or more. */
+  std::size_t FindShort(std::string_view haystack) const;
+
   const std::string m_needle;
   /** The prefix table, built when the portable search first needs it. */
   const std::vector<std::size_t>& Fallback() const;

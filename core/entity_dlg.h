@@ -46,7 +46,11 @@ class CEntityDlg {
   /** The values the dialog sets when it initialises, before the first command runs. */
   void SetStartValues();
 
-  /** Moves the search text, keys 1-30, values 1-30 and flags 1-12, in control order. */
+  /**
+   * Moves the search text, keys 1-30, values 1-30 and flags 1-12, in control order: the
+   * same field with each control every time, whichever the direction (CMemoryControls
+   * learns the pairs once and relies on it).
+   */
   void DoDataExchange(CDataExchange& dx);
 
   CommandOutcome OnOpenBsp();

@@ -52,6 +52,17 @@ std::size_t CFile::ReadAt(std::int64_t offset, char* buffer, std::size_t count) 
   return ReadFromSystem(offset, buffer, count);
 }
 
+std::size_t CFile::ReadUnbuffered(std::int64_t offset, void* buffer, std::size_t count) {
+  char* const out = static_cast<char*>(buffer);
+  std::size_t done = 0;
+  while (done < count) {
+    const std::size_t got = ReadAt(offset + static_cast<std::int64_t>(done), out + done, count - done);
+    if (got == 0) break;  // end of file
+    done += got;
+  }
+  return done;
+}
+
 std::size_t CFile::Read(void* buffer, std::size_t count) {
   char* out = static_cast<char*>(buffer);
   if (m_memory) {  // no buffer to fill: the bytes are at hand

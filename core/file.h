@@ -91,6 +91,12 @@ class CFile {
   std::int64_t GetPosition() const { return m_position; }
   /** Reads up to count bytes; fewer only where the file ends, 0 at or past its end. */
   std::size_t Read(void* buffer, std::size_t count);
+  /**
+   * Reads up to count bytes at offset straight from the file, past the read-ahead buffer,
+   * for callers that keep blocks of their own: they get the file as it is now. Fewer
+   * only where the file ends. The position does not move.
+   */
+  std::size_t ReadUnbuffered(std::int64_t offset, void* buffer, std::size_t count);
 
   /** Writes all bytes at the position, the end of what was written so far. */
   void Write(const void* data, std::size_t count);

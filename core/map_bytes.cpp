@@ -57,8 +57,8 @@ const char* CMapFileBlocks::Block(std::int64_t index) const {
 }
 
 void CMapFileBlocks::ReadWhole(std::int64_t offset, char* out, std::size_t length) const {
-  m_file.Seek(offset);
-  if (m_file.Read(out, length) < length) {
+  // Past the file object's own buffer, which would keep bytes the file no longer has.
+  if (m_file.ReadUnbuffered(offset, out, length) < length) {
     throw CFileException(m_path, "the file became shorter while it was read");
   }
 }

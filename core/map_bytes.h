@@ -59,7 +59,7 @@ class CMapFileBlocks final : public CMapBytes {
   void ReadWhole(std::int64_t offset, char* out, std::size_t length) const;
 
   std::string m_path;
-  mutable CFile m_file;  ///< blocks are as large as the file object's own buffer, so reads go past it
+  mutable CFile m_file;  ///< read past its own buffer: the blocks are the buffer
   std::int64_t m_size = 0;
   mutable std::vector<CachedBlock> m_blocks;
   mutable std::uint64_t m_uses = 0;
