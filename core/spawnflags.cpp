@@ -4,18 +4,9 @@
 namespace kestrum {
 namespace {
 
-/** The box that shows one weight, and what it shows. */
-struct FlagBox {
-  int slot;
-  std::string_view text;  ///< the weight in decimal
-};
-
 // Indexed by the weight's bit. Slots 1-8 show 1 to 128, slot 9 shows 2048, and slots
 // 10-12 show the difficulty flags 256, 512 and 1024 (Easy, Medium, Difficult).
-constexpr std::array<FlagBox, CEntityDlg::kFlagSlots> kBoxOfBit{{
-    {1, "1"},    {2, "2"},     {3, "4"},     {4, "8"},     {5, "16"},   {6, "32"},
-    {7, "64"},   {8, "128"},   {10, "256"},  {11, "512"},  {12, "1024"}, {9, "2048"},
-}};
+constexpr std::array<int, CEntityDlg::kFlagSlots> kSlotOfBit{1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 9};
 
 }  // namespace
 
@@ -26,16 +17,14 @@ void CEntityDlg::ShowSpawnflags(int value) {
   // (greedy subtraction of 4096 would leave 2048 + 2048). Negative values show nothing.
   // Slots are only written, so several values of one entity add up.
   if (value < 0) return;
-  // As strings, so that writing one is a copy into the slot's own room.
-  static const std::array<std::string, CEntityDlg::kFlagSlots> kTexts = [] {
-    std::array<std::string, CEntityDlg::kFlagSlots> texts;
-    for (std::size_t bit = 0; bit < texts.size(); ++bit) texts[bit] = kBoxOfBit[bit].text;
-    return texts;
-  }();
+  // What each box shows, by bit: the weight in decimal. Strings, so that writing one is a
+  // copy into the slot's own room.
+  static const std::array<std::string, CEntityDlg::kFlagSlots> kTextOfBit{
+      "1", "2", "4", "8", "16", "32", "64", "128", "256", "512", "1024", "2048"};
   constexpr unsigned kBitsWithABox = 0xFFF;
   for (unsigned bits = static_cast<unsigned>(value) & kBitsWithABox; bits != 0; bits &= bits - 1) {
     const auto bit = static_cast<std::size_t>(__builtin_ctz(bits));
-    m_flags[kBoxOfBit[bit].slot] = kTexts[bit];
+    m_flags[kSlotOfBit[bit]] = kTextOfBit[bit];
   }
 }
 
