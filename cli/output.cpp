@@ -3,10 +3,12 @@
 #include "dialog_templates.h"
 #include "text_buffer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <ostream>
+#include <utility>
 
 namespace kestrum::cli {
 namespace {
@@ -37,14 +39,56 @@ constexpr std::array<JsonByte, 256> kJsonBytes = [] {
   return kinds;
 }();
 
+/** The longest JSON text of one byte: \u00XX. */
+constexpr std::size_t kLongestJsonByte = 6;
+
 /**
- * Written byte by byte through a pointer, into room for the longest outcome claimed once:
- * the texts are short, and a search through a whole map writes hundreds of thousands.
+ * True when a byte of word is written otherwise than as it is in a JSON string: from 0x80
+ * up, below 0x20, 0x7F, the quote or the backslash. Each test sets the high bit of a byte
+ * that meets it (and perhaps of bytes above that one), all eight bytes at once.
  */
-void PutJsonByteString(CTextBuffer& json, std::string_view bytes) {
-  constexpr std::size_t kLongestPerByte = 6;  // \u00XX
-  char* at = json.Claim(2 + kLongestPerByte * bytes.size());
+template <typename Word>
+constexpr bool HasByteToEscape(Word word) {
+  constexpr Word kOnes = static_cast<Word>(~Word{0}) / 0xFF;  // 0x0101...
+  constexpr Word kHighs = kOnes * 0x80;
+  const auto hasZero = [](Word bytes) { return static_cast<Word>(bytes - kOnes) & ~bytes; };
+  const Word below0x20 = static_cast<Word>(word - kOnes * 0x20) & ~word;
+  return ((word | below0x20 | hasZero(word ^ (kOnes * 0x7F)) | hasZero(word ^ (kOnes * '"')) |
+           hasZero(word ^ (kOnes * '\\'))) &
+          kHighs) != 0;
+}
+
+/**
+ * Copies bytes (at least one Word long) to at a Word at a time when none of them needs
+ * escaping; false, with at not moved, when one does. The last Word ends with the bytes,
+ * overlapping the one before it, so that no byte past them is read.
+ */
+template <typename Word>
+bool CopyPlainWords(char*& at, std::string_view bytes) {
+  const std::size_t size = bytes.size();
+  for (std::size_t from = 0; from < size; from += sizeof(Word)) {
+    const std::size_t start = std::min(from, size - sizeof(Word));
+    Word word;
+    std::memcpy(&word, bytes.data() + start, sizeof(Word));
+    if (HasByteToEscape(word)) return false;
+    std::memcpy(at + start, &word, sizeof(Word));
+  }
+  at += size;
+  return true;
+}
+
+/** Writes bytes as a JSON string at at, which has room for 2 + kLongestJsonByte per byte; returns its end. */
+char* WriteJsonByteString(char* at, std::string_view bytes) {
   *at++ = '"';
+  // Most keys and values are plain text: copied a word at a time, they take a few
+  // steps instead of a test for each byte.
+  const bool copied = bytes.size() >= sizeof(std::uint64_t)   ? CopyPlainWords<std::uint64_t>(at, bytes)
+                      : bytes.size() >= sizeof(std::uint32_t) ? CopyPlainWords<std::uint32_t>(at, bytes)
+                                                              : false;
+  if (copied) {
+    *at++ = '"';
+    return at;
+  }
   for (const char signedByte : bytes) {
     const auto byte = static_cast<unsigned char>(signedByte);
     switch (kJsonBytes[byte]) {
@@ -68,7 +112,15 @@ void PutJsonByteString(CTextBuffer& json, std::string_view bytes) {
     }
   }
   *at++ = '"';
-  json.Keep(at);
+  return at;
+}
+
+/**
+ * Written through a pointer, into room for the longest outcome claimed once: the texts
+ * are short, and a search through a whole map writes hundreds of thousands.
+ */
+void PutJsonByteString(CTextBuffer& json, std::string_view bytes) {
+  json.Keep(WriteJsonByteString(json.Claim(2 + kLongestJsonByte * bytes.size()), bytes));
 }
 
 /** ", \"\"" for each of count slots: the longest run of empty slots in an array. */
@@ -84,36 +136,61 @@ constexpr std::array<char, 4 * count> EmptySlotRun() {
   return run;
 }
 
+/** Which slots of an array are filled, and how many bytes they hold in all. */
+struct FilledSlots {
+  std::uint32_t bits = 0;  ///< bit n-1 for slot n
+  std::size_t bytes = 0;
+};
+
+template <std::size_t N, std::size_t... bit>
+FilledSlots FindFilledSlots(const std::array<std::string, N>& slots, std::index_sequence<bit...>) {
+  return {((std::uint32_t{!slots[bit + 1].empty()} << bit) | ...), (slots[bit + 1].size() + ...)};
+}
+
 /**
- * The shown slots 1 to N-1 as a JSON array. Which slots are filled differs from press to
- * press (the flags above all), so they are taken as bits, and each run of empty slots
- * between them is copied whole and kept as far as it goes: no test of a slot or of a
- * run's length that a branch predictor could get wrong.
+ * The filled slots from 1 to N-1. Spelled out slot by slot, so that no test waits for
+ * the one before it.
+ */
+template <std::size_t N>
+FilledSlots FindFilledSlots(const std::array<std::string, N>& slots) {
+  static_assert(N >= 2 && N - 1 <= 32, "one bit per slot");
+  return FindFilledSlots(slots, std::make_index_sequence<N - 1>());
+}
+
+/**
+ * The shown slots 1 to N-1 as a JSON array, written through one pointer into room claimed
+ * once. Which slots are filled differs from press to press (the flags above all), so they
+ * are taken as bits, and each run of empty slots between them is copied whole and kept
+ * as far as it goes: no test of a slot or of a run's length that a branch predictor
+ * could get wrong.
  */
 template <std::size_t N>
 void PutJsonArray(CTextBuffer& json, const std::array<std::string, N>& slots) {
-  static_assert(N >= 2 && N - 1 <= 32, "one bit per slot");
   static constexpr std::array<char, 4 * (N - 2)> kEmptyRun = EmptySlotRun<N - 2>();
-  const auto putEmptySlots = [&json](std::size_t count) {
-    char* const at = json.Claim(kEmptyRun.size());
+  const FilledSlots filled = FindFilledSlots(slots);
+  // "[" and "]", ", " and two quotes for each slot, and the longest text of the bytes;
+  // a run of empty slots is copied whole before it is cut, so the whole run's room too.
+  const std::size_t room = 2 + 4 * (N - 1) + kLongestJsonByte * filled.bytes + kEmptyRun.size();
+  char* at = json.Claim(room);
+  const auto writeEmptySlots = [&at](std::size_t count) {
     std::memcpy(at, kEmptyRun.data(), kEmptyRun.size());
-    json.Keep(at + 4 * count);
+    at += 4 * count;
   };
 
-  std::uint32_t filled = 0;
-  for (std::size_t n = 1; n < N; ++n) filled |= std::uint32_t{!slots[n].empty()} << (n - 1);
-  json.Put('[');
-  PutJsonByteString(json, slots[1]);  // the first, without a comma
-  std::size_t next = 2;               // the first slot not written yet
-  for (std::uint32_t later = filled & ~std::uint32_t{1}; later != 0; later &= later - 1) {
+  *at++ = '[';
+  at = WriteJsonByteString(at, slots[1]);  // the first, without a comma
+  std::size_t next = 2;                    // the first slot not written yet
+  for (std::uint32_t later = filled.bits & ~std::uint32_t{1}; later != 0; later &= later - 1) {
     const std::size_t slot = static_cast<std::size_t>(__builtin_ctz(later)) + 1;
-    putEmptySlots(slot - next);
-    json.Put(", ");
-    PutJsonByteString(json, slots[slot]);
+    writeEmptySlots(slot - next);
+    *at++ = ',';
+    *at++ = ' ';
+    at = WriteJsonByteString(at, slots[slot]);
     next = slot + 1;
   }
-  putEmptySlots(N - next);
-  json.Put(']');
+  writeEmptySlots(N - next);
+  *at++ = ']';
+  json.Keep(at);
 }
 
 void PutEscaped(CTextBuffer& text, std::string_view bytes) {

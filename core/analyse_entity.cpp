@@ -4,6 +4,8 @@
 #include "int_conversion.h"
 #include "texts.h"
 
+#include <algorithm>
+
 namespace kestrum {
 
 CommandOutcome CEntityDlg::OnAnalyseEntity() {
@@ -69,6 +71,26 @@ void CEntityDlg::ClearShownEntity() {
   for (int n = 1; n <= kFlagSlots; ++n) m_flags[n].clear();
 }
 
+namespace {
+
+constexpr char kQuote = '"';
+
+/**
+ * The first quote in record at or after from, or npos. Keys and values are mostly a few
+ * bytes long: the first bytes are looked at in place, and only a longer token is left to
+ * memchr, whose call costs more than reading a short one.
+ */
+std::size_t FindQuote(std::string_view record, std::size_t from) {
+  constexpr std::size_t kInPlace = 16;
+  const std::size_t inPlaceEnd = std::min(record.size(), from + kInPlace);
+  for (std::size_t at = from; at < inPlaceEnd; ++at) {
+    if (record[at] == kQuote) return at;
+  }
+  return record.find(kQuote, inPlaceEnd);
+}
+
+}  // namespace
+
 /**
  * Reads the quoted tokens of a record into the key and value slots, alternately. The
  * scan goes by position: it expects each closing quote to be followed by one byte and
@@ -78,7 +100,6 @@ void CEntityDlg::ClearShownEntity() {
  * decoded into the flag slots. The scan ends at a missing quote or after the 30th value.
  */
 void CEntityDlg::ShowRecord(std::string_view record) {
-  constexpr char kQuote = '"';
   const std::size_t length = record.size();
   if (length <= 3) return;
   std::size_t position = 3;
@@ -87,9 +108,9 @@ void CEntityDlg::ShowRecord(std::string_view record) {
   bool afterSpawnflags = false;
   while (position < length) {
     // In the compiled layout the opening quote stands right there: look before searching.
-    const std::size_t open = record[position - 1] == kQuote ? position - 1 : record.find(kQuote, position - 1);
+    const std::size_t open = record[position - 1] == kQuote ? position - 1 : FindQuote(record, position - 1);
     if (open == std::string_view::npos) return;
-    const std::size_t close = record.find(kQuote, open + 1);
+    const std::size_t close = FindQuote(record, open + 1);
     if (close == std::string_view::npos) return;
     const std::string_view token = record.substr(open + 1, close - open - 1);
     if (keyDue) {

@@ -230,6 +230,19 @@ TEST_F(AnalyseEntityTest, everyByteOfAValueReachesTheBoxes) {
   EXPECT_EQ(ShownValue(1), value);
 }
 
+TEST_F(AnalyseEntityTest, keysAndValuesOfEveryLengthAreShownWhole) {
+  // Short tokens are scanned in place and longer ones by a library search: lengths on
+  // both sides of where one gives way to the other.
+  std::vector<std::pair<std::string, std::string>> pairs;
+  for (std::size_t n = 0; n < 30; ++n) pairs.emplace_back(std::string(n, 'k'), std::string(n + 10, 'v'));
+  OpenEntities({kWorld, Pairs(pairs)});
+  ASSERT_EQ(m_ui.Search(pairs.back().first), CommandOutcome::Done);
+  for (std::size_t n = 0; n < 30; ++n) {
+    EXPECT_EQ(m_dialog.m_keys[n + 1], pairs[n].first);
+    EXPECT_EQ(m_dialog.m_values[n + 1], pairs[n].second);
+  }
+}
+
 TEST_F(AnalyseEntityTest, entitiesBehindALongWorldspawnAreFound) {
   OpenEntities({Pairs({{"classname", "worldspawn"}, {"wad", std::string(2000, 'w')}}), Pairs({{"classname", "light"}})});
   EXPECT_EQ(m_ui.Search("light"), CommandOutcome::Done);
