@@ -1,9 +1,9 @@
 #include "output.h"
 
 #include "dialog_templates.h"
+#include "plain_words.h"
 #include "text_buffer.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -42,50 +42,10 @@ constexpr std::array<JsonByte, 256> kJsonBytes = [] {
 /** The longest JSON text of one byte: \u00XX. */
 constexpr std::size_t kLongestJsonByte = 6;
 
-/**
- * True when a byte of word is written otherwise than as it is in a JSON string: from 0x80
- * up, below 0x20, 0x7F, the quote or the backslash. Each test sets the high bit of a byte
- * that meets it (and perhaps of bytes above that one), all eight bytes at once.
- */
-template <typename Word>
-constexpr bool HasByteToEscape(Word word) {
-  constexpr Word kOnes = static_cast<Word>(~Word{0}) / 0xFF;  // 0x0101...
-  constexpr Word kHighs = kOnes * 0x80;
-  const auto hasZero = [](Word bytes) { return static_cast<Word>(bytes - kOnes) & ~bytes; };
-  const Word below0x20 = static_cast<Word>(word - kOnes * 0x20) & ~word;
-  return ((word | below0x20 | hasZero(word ^ (kOnes * 0x7F)) | hasZero(word ^ (kOnes * '"')) |
-           hasZero(word ^ (kOnes * '\\'))) &
-          kHighs) != 0;
-}
-
-/**
- * Copies bytes (at least one Word long) to at a Word at a time when none of them needs
- * escaping; false, with at not moved, when one does. The last Word ends with the bytes,
- * overlapping the one before it, so that no byte past them is read.
- */
-template <typename Word>
-bool CopyPlainWords(char*& at, std::string_view bytes) {
-  const std::size_t size = bytes.size();
-  for (std::size_t from = 0; from < size; from += sizeof(Word)) {
-    const std::size_t start = std::min(from, size - sizeof(Word));
-    Word word;
-    std::memcpy(&word, bytes.data() + start, sizeof(Word));
-    if (HasByteToEscape(word)) return false;
-    std::memcpy(at + start, &word, sizeof(Word));
-  }
-  at += size;
-  return true;
-}
-
 /** Writes bytes as a JSON string at at, which has room for 2 + kLongestJsonByte per byte; returns its end. */
 char* WriteJsonByteString(char* at, std::string_view bytes) {
   *at++ = '"';
-  // Most keys and values are plain text: copied a word at a time, they take a few
-  // steps instead of a test for each byte.
-  const bool copied = bytes.size() >= sizeof(std::uint64_t)   ? CopyPlainWords<std::uint64_t>(at, bytes)
-                      : bytes.size() >= sizeof(std::uint32_t) ? CopyPlainWords<std::uint32_t>(at, bytes)
-                                                              : false;
-  if (copied) {
+  if (plain_words::CopyIfPlain(at, bytes, [](auto word) { return plain_words::JsonEscapedBytes(word); })) {
     *at++ = '"';
     return at;
   }
@@ -196,6 +156,10 @@ void PutJsonArray(CTextBuffer& json, const std::array<std::string, N>& slots) {
 void PutEscaped(CTextBuffer& text, std::string_view bytes) {
   constexpr std::size_t kLongestPerByte = 4;  // \xNN
   char* at = text.Claim(kLongestPerByte * bytes.size());
+  if (plain_words::CopyIfPlain(at, bytes, [](auto word) { return plain_words::ControlBytes(word); })) {
+    text.Keep(at);
+    return;
+  }
   for (const char signedByte : bytes) {
     const auto byte = static_cast<unsigned char>(signedByte);
     if (!IsControl(byte)) {

@@ -43,21 +43,32 @@ TEST(JsonByteString, writesEachByteAsTheCodePointOfItsValue) {
   EXPECT_EQ(cli::JsonByteString("\x80\xe9\xff"), "\"\xc2\x80\xc3\xa9\xc3\xbf\"");
 }
 
-TEST(JsonByteString, writesAByteTheSameWhereverItStandsInATextOfAnyLength) {
-  // Plain texts are copied several bytes at a time: every byte, at every place of texts
-  // around those widths, must come out as it does alone.
+/**
+ * Plain texts are copied several bytes at a time: every byte, at every place of texts
+ * around those widths, must come out of escape as it does alone.
+ */
+void ExpectEveryByteEscapedAsAloneAtEveryPlace(std::string (*escape)(std::string_view), std::size_t quotes) {
   for (int byte = 0; byte < 256; ++byte) {
-    const std::string alone = cli::JsonByteString(std::string(1, static_cast<char>(byte)));
-    const std::string escaped = alone.substr(1, alone.size() - 2);
+    const std::string alone = escape(std::string(1, static_cast<char>(byte)));
+    const std::string escaped = alone.substr(quotes, alone.size() - 2 * quotes);
+    const std::string quote = alone.substr(0, quotes);
     for (std::size_t length = 1; length <= 20; ++length) {
       for (std::size_t place = 0; place < length; ++place) {
         std::string text(length, 'a');
         text[place] = static_cast<char>(byte);
-        const std::string expected = "\"" + std::string(place, 'a') + escaped + std::string(length - place - 1, 'a') + "\"";
-        ASSERT_EQ(cli::JsonByteString(text), expected) << "byte " << byte << " at " << place << " of " << length;
+        const std::string expected = quote + std::string(place, 'a') + escaped + std::string(length - place - 1, 'a') + quote;
+        ASSERT_EQ(escape(text), expected) << "byte " << byte << " at " << place << " of " << length;
       }
     }
   }
+}
+
+TEST(JsonByteString, writesAByteTheSameWhereverItStandsInATextOfAnyLength) {
+  ExpectEveryByteEscapedAsAloneAtEveryPlace(cli::JsonByteString, 1);
+}
+
+TEST(EscapeControls, writesAByteTheSameWhereverItStandsInATextOfAnyLength) {
+  ExpectEveryByteEscapedAsAloneAtEveryPlace(cli::EscapeControls, 0);
 }
 
 TEST(FoundEntity, showsPairsUpToTheLastFilledSlotIncludingEmptyTokens) {
