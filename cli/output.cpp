@@ -5,6 +5,7 @@
 #include "text_buffer.h"
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <ostream>
@@ -132,7 +133,9 @@ void PutJsonArray(CTextBuffer& json, const std::array<std::string, N>& slots) {
   // a run of empty slots is copied whole before it is cut, so the whole run's room too.
   const std::size_t room = 2 + 4 * (N - 1) + kLongestJsonByte * filled.bytes + kEmptyRun.size();
   char* at = json.Claim(room);
-  const auto writeEmptySlots = [&at](std::size_t count) {
+  [[maybe_unused]] const char* const roomEnd = at + room;
+  const auto writeEmptySlots = [&](std::size_t count) {
+    assert(at + kEmptyRun.size() <= roomEnd && "the whole run is copied into the room claimed");
     std::memcpy(at, kEmptyRun.data(), kEmptyRun.size());
     at += 4 * count;
   };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -47,6 +48,7 @@ constexpr Word JsonEscapedBytes(Word word) {
 template <typename Word, typename Marked>
 bool CopyWords(char*& at, std::string_view bytes, Marked marked) {
   const std::size_t size = bytes.size();
+  assert(size >= sizeof(Word) && "the last word ends with the bytes, so there is one at least");
   for (std::size_t from = 0; from < size; from += sizeof(Word)) {
     const std::size_t start = std::min(from, size - sizeof(Word));
     Word word;

@@ -158,6 +158,27 @@ TEST(JsonPress, writesEverySlotInPlaceWhateverIsFilled) {
                              ", \"values\": " + slots(30, {}) + ", \"flags\": " + slots(12, {}) + "}\n");
 }
 
+TEST(JsonPress, everySlotFilledWithTheLongestEscapesFitsItsRoom) {
+  // Each byte below 0x20 takes six bytes in JSON: the most an array can need.
+  CHeadlessDialog ui;
+  CEntityDlg& record = ui.dialog;
+  for (std::size_t n = 1; n <= CEntityDlg::kPairSlots; ++n) {
+    record.m_keys[n] = std::string(n, '\x01');
+    record.m_values[n] = std::string(1, '\x1f');
+  }
+  for (std::size_t n = 1; n <= CEntityDlg::kFlagSlots; ++n) record.m_flags[n] = std::string(n, '\n');
+  const auto array = [](const auto& slots) {
+    std::string text = "[";
+    for (std::size_t n = 1; n < slots.size(); ++n) text += (n > 1 ? ", " : "") + cli::JsonByteString(slots[n]);
+    return text + "]";
+  };
+  cli::CTextBuffer json;
+  cli::AppendJsonPress(json, 4, record);
+  EXPECT_EQ(json.Text(), "{\"press\": 4, \"matchCount\": 0, \"cursor\": 0, \"keys\": " + array(record.m_keys) +
+                             ", \"values\": " + array(record.m_values) + ", \"flags\": " + array(record.m_flags) + "}\n");
+  EXPECT_NE(json.Text().find("\"\\u0001\\u0001\""), std::string_view::npos);
+}
+
 TEST(JsonPress, carriesTheMapFirstWhenNamed) {
   CHeadlessDialog ui;
   ui.dialog.m_matchCount = 2;
