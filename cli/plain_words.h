@@ -9,15 +9,14 @@
 
 namespace kestrum::cli::plain_words {
 
-/**
- * Each function below sets the high bit of every byte of a word that is of its kind,
- * all bytes at once, and may set it in bytes above one that is (a borrow runs on): the
- * result is exact as to whether any byte is of the kind, not as to which.
- */
 template <typename Word>
 constexpr Word kOnes = static_cast<Word>(~Word{0}) / 0xFF;  // 0x0101...
 template <typename Word>
 constexpr Word kHighBits = static_cast<Word>(kOnes<Word> * 0x80);
+
+// Each function below sets the high bit of every byte of a word that is of its kind,
+// all bytes at once, and may set it in bytes above one that is (a borrow runs on): the
+// result is exact as to whether any byte is of the kind, not as to which.
 
 template <typename Word>
 constexpr Word BytesEqualTo(Word word, unsigned char value) {
