@@ -15,7 +15,7 @@ namespace kestrum {
  * at most kShortNeedle bytes. Otherwise the C library's memmem does it where it is known
  * to (glibc's is the two-way algorithm, vectorised); elsewhere the search is
  * Knuth-Morris-Pratt, jumping with memchr to the next candidate first byte while no
- * part of the text is matched. The table is built once per text, not per range.
+ * part of the text is matched. Its table is built once per text, not per range.
  */
 class CByteSearcher {
  public:
@@ -40,11 +40,10 @@ class CByteSearcher {
  private:
   /** FindIn by the first byte and a compare at each place it occurs; for a text of one byte or more. */
   std::size_t FindShort(std::string_view haystack) const;
-
-  const std::string m_needle;
   /** The prefix table, built when the portable search first needs it. */
   const std::vector<std::size_t>& Fallback() const;
 
+  const std::string m_needle;
   /** For each matched length n, the longest proper prefix of the text that ends it. */
   mutable std::vector<std::size_t> m_fallback;
 };

@@ -1,6 +1,7 @@
 // The Windows calls behind CFile and the list export (the table of system_calls.h). A
-// failing call sets the thread's last error, as the system does. The types are spelled out so that this
-// header does not bring <windows.h> and its macros into the code that includes it.
+// failing call sets the thread's last error, as the system does. The types are spelled
+// out so that this header does not bring <windows.h> and its macros into the code that
+// includes it.
 #pragma once
 
 #include <cstdint>
