@@ -1,9 +1,9 @@
 // Runs every benchmark and prints each ratio to its baseline against its target.
 #include <benchmark/benchmark.h>
 
-#include "bench_support.h"
-
 #include <string>
+
+#include "bench_support.h"
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);

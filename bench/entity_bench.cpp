@@ -1,20 +1,20 @@
 // Benchmarks of Open BSP and Create list against the plain I/O they cannot beat:
 // reading the scanned range once with a memmem over it, and copying the entity bytes.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <vector>
+
 #include "bench_support.h"
 #include "headless_dialog.h"
 #include "locator.h"
 #include "map_builder.h"
 #include "test_files.h"
-
-#include <benchmark/benchmark.h>
-
-#include <cstring>
-#include <fcntl.h>
-#include <iostream>
-#include <map>
-#include <sstream>
-#include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -48,7 +48,8 @@ void WriteBinaryMap(const std::string& path, std::size_t size, std::int64_t keyA
   ::fsync(out);
   ::close(out);
   const int in = ::open(path.c_str(), O_RDONLY);
-  for (off_t offset = 0; ::pread(in, block.data(), block.size(), offset) > 0; offset += static_cast<off_t>(block.size())) {
+  for (off_t offset = 0; ::pread(in, block.data(), block.size(), offset) > 0;
+       offset += static_cast<off_t>(block.size())) {
   }
   ::close(in);
 }

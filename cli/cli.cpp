@@ -1,5 +1,9 @@
 #include "cli.h"
 
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <ostream>
+
 #include "archive.h"
 #include "headless_dialog.h"
 #include "int_conversion.h"
@@ -9,11 +13,6 @@
 #include "map_run.h"
 #include "output.h"
 #include "version.h"
-
-#include <CLI/CLI.hpp>
-
-#include <filesystem>
-#include <ostream>
 
 namespace kestrum::cli {
 namespace {

@@ -1,9 +1,6 @@
 // kestrum-cli.exe: the arguments arrive as UTF-16 and go on as UTF-8, the encoding of
 // the program's paths, whatever the ANSI code page; output leaves as bytes, so that
 // entity text and JSON are the same as on Linux, line ends included.
-#include "cli.h"
-#include "wide_text_win32.h"
-
 #include <fcntl.h>
 #include <io.h>
 
@@ -11,6 +8,9 @@
 #include <iostream>
 #include <string>
 #include <vector>
+
+#include "cli.h"
+#include "wide_text_win32.h"
 
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> arguments;

@@ -34,7 +34,7 @@ class CCliDialog : public CHeadlessDialog {
 
 /** The map's bytes, from its archive or its file; nothing (reported) when they cannot be read. */
 std::optional<HeldMap> ReadMap(const MapSource& source, CArchiveCache& archives, MapReport& report,
-                                   const std::string& prefix) {
+                               const std::string& prefix) {
   try {
     HeldMap map;
     if (source.member) {
@@ -56,8 +56,8 @@ std::optional<HeldMap> ReadMap(const MapSource& source, CArchiveCache& archives,
  * map files are read where they lie, as the dialog reads them, unless held asks for
  * the file to be held open for many presses.
  */
-std::optional<std::string> PrepareMap(const MapSource& source, bool held, CCliDialog& session,
-                                      CArchiveCache& archives, MapReport& report, const std::string& prefix) {
+std::optional<std::string> PrepareMap(const MapSource& source, bool held, CCliDialog& session, CArchiveCache& archives,
+                                      MapReport& report, const std::string& prefix) {
   if (!source.problem.empty()) {
     AddMessage(report, prefix, source.problem);
     report.result = MapResult::Failed;

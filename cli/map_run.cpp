@@ -67,8 +67,9 @@ RunSummary RunOverMaps(const std::vector<MapSource>& sources, const MapWork& wor
         summary.found += report.result == MapResult::Found || report.result == MapResult::ListCutShort;
         summary.cutShort += report.result == MapResult::ListCutShort;
         summary.failed += report.result == MapResult::Failed;
-        const std::optional<std::string> failure =
-            report.outputFailed ? earlyFailure : report.out.empty() ? std::nullopt : WriteChecked(out, report.out);
+        const std::optional<std::string> failure = report.outputFailed  ? earlyFailure
+                                                   : report.out.empty() ? std::nullopt
+                                                                        : WriteChecked(out, report.out);
         if (!failure) return true;
         progress.Clear();
         err << *failure << std::flush;

@@ -1,15 +1,15 @@
 #include "output.h"
 
-#include "dialog_templates.h"
-#include "plain_words.h"
-#include "text_buffer.h"
-
 #include <array>
 #include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <ostream>
 #include <utility>
+
+#include "dialog_templates.h"
+#include "plain_words.h"
+#include "text_buffer.h"
 
 namespace kestrum::cli {
 namespace {
@@ -53,9 +53,7 @@ char* WriteJsonByteString(char* at, std::string_view bytes) {
   for (const char signedByte : bytes) {
     const auto byte = static_cast<unsigned char>(signedByte);
     switch (kJsonBytes[byte]) {
-      case JsonByte::Plain:
-        *at++ = signedByte;
-        break;
+      case JsonByte::Plain: *at++ = signedByte; break;
       case JsonByte::Escaped:
         *at++ = '\\';
         *at++ = signedByte;

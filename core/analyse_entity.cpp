@@ -1,10 +1,10 @@
 // Analyse Entity: find the next entity holding the search text and show its pairs.
+#include <algorithm>
+
 #include "byte_search.h"
 #include "entity_dlg.h"
 #include "int_conversion.h"
 #include "texts.h"
-
-#include <algorithm>
 
 namespace kestrum {
 
@@ -29,7 +29,8 @@ CommandOutcome CEntityDlg::OnAnalyseEntity() {
       const std::int32_t length = OpenBspFile(m_bspPath);
       m_bspFile.Seek(cursor);
       while (cursor < length) {
-        const std::optional<EntityStep> step = ReadEntityWindow(m_bspFile, cursor, m_entityWindow, m_entityBytes).entity;
+        const std::optional<EntityStep> step =
+            ReadEntityWindow(m_bspFile, cursor, m_entityWindow, m_entityBytes).entity;
         if (!step) break;
         cursor = step->nextOffset;
         if (search.IsIn(m_entityBytes)) {

@@ -19,7 +19,7 @@ struct FileChooserOptions {
    * naming a new list is the point, lets the user name any file.
    */
   bool fileMustExist = false;
-  bool overwritePrompt = false;   ///< ask before an existing file is replaced
+  bool overwritePrompt = false;  ///< ask before an existing file is replaced
   /** No "open as read-only" check box, where the platform's chooser has one (Windows). */
   bool hideReadOnly = false;
 };

@@ -1,17 +1,17 @@
 // The main window record and the entity commands that work on it.
 #pragma once
 
-#include "dialog_services.h"
-#include "entity_window.h"
-#include "file.h"
-#include "locator.h"
-#include "map_file.h"
-
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "dialog_services.h"
+#include "entity_window.h"
+#include "file.h"
+#include "locator.h"
+#include "map_file.h"
 
 namespace kestrum {
 
@@ -80,9 +80,9 @@ class CEntityDlg {
   std::array<std::string, kFlagSlots + 1> m_flags;   ///< slots 1-12 shown; 0 never used
   CFile m_bspFile;
   CFile m_listFile;
-  std::string m_bspPath;     ///< empty: no map chosen yet
-  std::string m_listPath;    ///< the list chosen in the last export
-  std::string m_lastSearch;  ///< the text the search last ran with
+  std::string m_bspPath;            ///< empty: no map chosen yet
+  std::string m_listPath;           ///< the list chosen in the last export
+  std::string m_lastSearch;         ///< the text the search last ran with
   std::int32_t m_entityOffset = 0;  ///< the first entity's "{", 0 when none was found
   std::int32_t m_cursor = 0;        ///< where the next search press resumes
   std::int32_t m_matchCount = 0;    ///< matches for the current search text; 0 starts over

@@ -25,8 +25,7 @@ bool AppendWindowText(CFile& file, EntityWindow& window, std::string& text) {
  * The record then holds all the text read; nothing when a NUL or the file's end comes
  * first, and the record then holds the text up to there.
  */
-std::optional<std::size_t> ReadLongEntity(CFile& file, std::int32_t offset, EntityWindow& window,
-                                          std::string& record) {
+std::optional<std::size_t> ReadLongEntity(CFile& file, std::int32_t offset, EntityWindow& window, std::string& record) {
   record.assign(window.data(), window.size());
   for (;;) {
     if (record.size() >= kMaxEntityLength) {
@@ -69,7 +68,8 @@ StepResult ReadEntityWindow(CFile& file, std::int32_t offset, EntityWindow& wind
     record.assign(begin + first, close + 1 - first);
   } else {
     const char* const textEnd = std::find(begin, begin + got, '\0');
-    if (textEnd != begin + window.size()) return EndOfEntities(offset, {begin, static_cast<std::size_t>(textEnd - begin)});
+    if (textEnd != begin + window.size())
+      return EndOfEntities(offset, {begin, static_cast<std::size_t>(textEnd - begin)});
     const std::optional<std::size_t> longClose = ReadLongEntity(file, offset, window, record);
     if (!longClose) return EndOfEntities(offset, record);
     close = *longClose;
@@ -79,12 +79,13 @@ StepResult ReadEntityWindow(CFile& file, std::int32_t offset, EntityWindow& wind
     record.erase(0, first);
   }
 
-  const std::int64_t next = std::min<std::int64_t>(static_cast<std::int64_t>(offset) + static_cast<std::int64_t>(close) + 2,
-                                                   std::numeric_limits<std::int32_t>::max());
+  const std::int64_t next =
+      std::min<std::int64_t>(static_cast<std::int64_t>(offset) + static_cast<std::int64_t>(close) + 2,
+                             std::numeric_limits<std::int32_t>::max());
   file.Seek(next);
-  return {EntityStep{static_cast<std::int32_t>(offset + static_cast<std::int64_t>(first)),
-                     static_cast<std::int32_t>(next)},
-          std::nullopt};
+  return {
+      EntityStep{static_cast<std::int32_t>(offset + static_cast<std::int64_t>(first)), static_cast<std::int32_t>(next)},
+      std::nullopt};
 }
 
 }  // namespace kestrum

@@ -1,13 +1,13 @@
 // Reading the entity lump one entity at a time.
 #pragma once
 
-#include "file.h"
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include "file.h"
 
 namespace kestrum {
 

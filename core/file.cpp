@@ -2,10 +2,10 @@
 // and write buffers. file_posix.cpp and file_win32.cpp hold the calls to the system.
 #include "file.h"
 
-#include "map_bytes.h"
-
 #include <algorithm>
 #include <cstring>
+
+#include "map_bytes.h"
 
 namespace kestrum {
 
@@ -20,7 +20,9 @@ CFileException CFileException::WithMessage(const std::string& message, int error
   return {WholeMessage{}, message, error};
 }
 
-CFile::~CFile() { Abort(); }
+CFile::~CFile() {
+  Abort();
+}
 
 void CFile::Adopt(int descriptor, const std::string& name, bool writing) {
   m_descriptor = descriptor;

@@ -2,12 +2,13 @@
 // read or written through a buffer, on POSIX or Windows calls (file_posix.cpp, file_win32.cpp).
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace kestrum {
@@ -30,8 +31,7 @@ class CFileException : public std::runtime_error {
 
  private:
   struct WholeMessage {};
-  CFileException(WholeMessage, const std::string& message, int error)
-      : std::runtime_error(message), m_error(error) {}
+  CFileException(WholeMessage, const std::string& message, int error) : std::runtime_error(message), m_error(error) {}
 
   int m_error = 0;
 };

@@ -1,12 +1,12 @@
 // The POSIX half of CFile: descriptors, pread, fstat.
-#include "file.h"
-
-#include "system_calls.h"
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
+
+#include "file.h"
+#include "system_calls.h"
 
 namespace kestrum {
 
@@ -97,6 +97,8 @@ std::size_t CFile::WriteToSystem(const char* data, std::size_t count) {
   }
 }
 
-int CFile::CloseSystemFile(int descriptor) { return ActiveSystemCalls().close(descriptor) == 0 ? 0 : errno; }
+int CFile::CloseSystemFile(int descriptor) {
+  return ActiveSystemCalls().close(descriptor) == 0 ? 0 : errno;
+}
 
 }  // namespace kestrum

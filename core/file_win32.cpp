@@ -1,23 +1,26 @@
 // The Windows half of CFile: W calls on UTF-8 paths widened at the call, binary and
 // unbuffered by the C library, 64-bit sizes, reads at an offset.
-#include "file.h"
-
-#include "system_calls.h"
-#include "wide_text_win32.h"
-
 #include <io.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <limits>
 
+#include "file.h"
+#include "system_calls.h"
+#include "wide_text_win32.h"
+
 namespace kestrum {
 namespace {
 
 // Handles of a process fit in 32 bits (the system keeps them so for 32-bit code), so
 // the descriptor field holds the handle's value; -1 is INVALID_HANDLE_VALUE.
-int ToDescriptor(void* handle) { return static_cast<int>(HandleToLong(handle)); }
-void* ToHandle(int descriptor) { return LongToHandle(descriptor); }
+int ToDescriptor(void* handle) {
+  return static_cast<int>(HandleToLong(handle));
+}
+void* ToHandle(int descriptor) {
+  return LongToHandle(descriptor);
+}
 
 // ERROR_DIRECTORY_NOT_SUPPORTED, which mingw's headers lack.
 constexpr DWORD kErrorDirectoryNotSupported = 336;
@@ -46,7 +49,8 @@ FileOpening OpeningFor(CFile::Mode mode) {
 }  // namespace
 
 CFileException::CFileException(const std::string& action, const std::string& path, int error)
-    : std::runtime_error("Cannot " + action + " \"" + path + "\": " + SystemErrorText(static_cast<unsigned long>(error))),
+    : std::runtime_error("Cannot " + action + " \"" + path +
+                         "\": " + SystemErrorText(static_cast<unsigned long>(error))),
       m_error(error) {}
 
 void CFile::Open(const std::string& path, Mode mode, mode_t /*permissions*/, const std::string& nameInMessages) {
@@ -73,8 +77,8 @@ void CFile::OpenDescriptor(int descriptor, const std::string& name) {
   // does not close the process's own stream.
   const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(descriptor));
   HANDLE copy = nullptr;
-  if (handle == INVALID_HANDLE_VALUE ||
-      !::DuplicateHandle(::GetCurrentProcess(), handle, ::GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+  if (handle == INVALID_HANDLE_VALUE || !::DuplicateHandle(::GetCurrentProcess(), handle, ::GetCurrentProcess(), &copy,
+                                                           0, FALSE, DUPLICATE_SAME_ACCESS)) {
     throw CFileException("open", name, static_cast<int>(::GetLastError()));
   }
   Adopt(ToDescriptor(copy), name, true);

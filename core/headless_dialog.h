@@ -3,16 +3,16 @@
 // commands this way, and so do the tests.
 #pragma once
 
-#include "dialog_services.h"
-#include "entity_dlg.h"
-#include "resource.h"
-
 #include <array>
 #include <deque>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "dialog_services.h"
+#include "entity_dlg.h"
+#include "resource.h"
 
 namespace kestrum {
 

@@ -1,6 +1,7 @@
 #include "list_target.h"
 
-#include "system_calls.h"
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
 #include <atomic>
@@ -8,8 +9,8 @@
 #include <climits>
 #include <cstring>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "system_calls.h"
 
 namespace kestrum {
 namespace {
@@ -76,7 +77,9 @@ CFileException CannotCreateIn(const std::string& folder, const std::string& list
 }
 
 /** Where the system (or the file system) has no unnamed files. */
-bool UnnamedFilesUnsupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
+bool UnnamedFilesUnsupported(int error) {
+  return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
 
 constexpr unsigned kMaxNameAttempts = 100;
 

@@ -2,11 +2,11 @@
 // existing list and never leaves a partial one behind.
 #pragma once
 
-#include "file.h"
-#include "removal_on_signal.h"
-
 #include <memory>
 #include <string>
+
+#include "file.h"
+#include "removal_on_signal.h"
 
 namespace kestrum {
 

@@ -3,16 +3,15 @@
 // write protection, and MoveFileExW to put the new list in place of the old one, which
 // rename() refuses to do over an existing file. Windows has no unnamed files: the new
 // list has a short hidden name from the start, removed on failure and on Ctrl+C.
-#include "list_target.h"
-
-#include "system_calls.h"
-#include "wide_text_win32.h"
-
 #include <windows.h>
 
 #include <atomic>
 #include <optional>
 #include <vector>
+
+#include "list_target.h"
+#include "system_calls.h"
+#include "wide_text_win32.h"
 
 namespace kestrum {
 namespace {
@@ -98,7 +97,9 @@ CListTarget::CListTarget(CFile& file, const std::string& listPath, const std::st
   OpenReplacement(listPath);
 }
 
-void CListTarget::OpenReplacement(const std::string& listPath) { OpenNamedReplacement(listPath); }
+void CListTarget::OpenReplacement(const std::string& listPath) {
+  OpenNamedReplacement(listPath);
+}
 
 void CListTarget::OpenNamedReplacement(const std::string& listPath) {
   for (unsigned attempt = 0;; ++attempt) {
@@ -125,8 +126,7 @@ CListTarget::~CListTarget() {
 
 void CListTarget::Commit() {
   m_file.Close();
-  if (m_replacing &&
-      !ActiveSystemCalls().replaceFile(Widen(m_temporaryPath).c_str(), Widen(m_listPath).c_str())) {
+  if (m_replacing && !ActiveSystemCalls().replaceFile(Widen(m_temporaryPath).c_str(), Widen(m_listPath).c_str())) {
     throw CFileException("replace", m_listPath, static_cast<int>(::GetLastError()));
   }
   m_temporaryPath.clear();

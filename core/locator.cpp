@@ -1,11 +1,11 @@
 #include "locator.h"
 
-#include "byte_search.h"
-#include "texts.h"
-
 #include <algorithm>
 #include <cstring>
 #include <vector>
+
+#include "byte_search.h"
+#include "texts.h"
 
 namespace kestrum {
 namespace {
@@ -24,8 +24,7 @@ constexpr std::int64_t kMaxLookBack = 1 << 20;
 /** Keeps the probe that the literal scan would read first among those that find a key. */
 class FirstFindingProbe {
  public:
-  FirstFindingProbe(std::int64_t scanStart, std::int64_t length)
-      : m_scanStart(scanStart), m_length(length) {}
+  FirstFindingProbe(std::int64_t scanStart, std::int64_t length) : m_scanStart(scanStart), m_length(length) {}
 
   /**
    * The probes at offsets lowest to key (of the scan's parity) find the key at key.
@@ -85,8 +84,7 @@ std::optional<std::int32_t> ScanPassesFrom(CFile& file, std::int32_t length, std
   file.Seek(scanStart);
   for (;;) {
     const std::int64_t unread = length - (bufferStart + static_cast<std::int64_t>(held));
-    const std::size_t got =
-        unread > 0 ? file.Read(buffer.data() + held, std::min<std::size_t>(block, unread)) : 0;
+    const std::size_t got = unread > 0 ? file.Read(buffer.data() + held, std::min<std::size_t>(block, unread)) : 0;
     held += got;
 
     const char* const data = buffer.data();

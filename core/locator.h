@@ -2,11 +2,11 @@
 // that opens the first entity.
 #pragma once
 
-#include "file.h"
-
 #include <array>
 #include <cstdint>
 #include <optional>
+
+#include "file.h"
 
 namespace kestrum {
 

@@ -1,9 +1,9 @@
 #include "map_bytes.h"
 
-#include "map_file.h"
-
 #include <algorithm>
 #include <cstring>
+
+#include "map_file.h"
 
 namespace kestrum {
 namespace {
@@ -46,7 +46,7 @@ const char* CMapFileBlocks::Block(std::int64_t index) const {
     if (block.lastUse < leastRecent->lastUse) leastRecent = &block;
   }
   CachedBlock& block = *leastRecent;
-  block.index = -1;  // until it holds the whole block
+  block.index = -1;                                           // until it holds the whole block
   if (!block.bytes) block.bytes.reset(new char[kBlockSize]);  // not zeroed: every byte is read over
   const std::int64_t start = index * static_cast<std::int64_t>(kBlockSize);
   const auto length = static_cast<std::size_t>(std::min<std::int64_t>(kBlockSize, m_size - start));

@@ -1,14 +1,13 @@
 // A map's bytes held for many commands, so that they need not open the file each time.
 #pragma once
 
-#include "file.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "file.h"
 
 namespace kestrum {
 

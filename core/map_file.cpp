@@ -23,6 +23,8 @@ std::int32_t OpenMapForReading(CFile& file, const std::string& path, const HeldM
   return CheckedMapLength(file.GetLength(), path);
 }
 
-HeldMap HoldMapFile(const std::string& path) { return {path, std::make_shared<const CMapFileBlocks>(path)}; }
+HeldMap HoldMapFile(const std::string& path) {
+  return {path, std::make_shared<const CMapFileBlocks>(path)};
+}
 
 }  // namespace kestrum

@@ -2,12 +2,12 @@
 // so a map must be shorter than 2 GiB.
 #pragma once
 
-#include "file.h"
-#include "map_bytes.h"
-
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "file.h"
+#include "map_bytes.h"
 
 namespace kestrum {
 

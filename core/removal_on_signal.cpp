@@ -1,12 +1,13 @@
 #include "removal_on_signal.h"
 
-#include "armed_paths.h"
+#include <unistd.h>
 
 #include <array>
 #include <climits>
 #include <csignal>
 #include <mutex>
-#include <unistd.h>
+
+#include "armed_paths.h"
 
 namespace kestrum {
 namespace {
@@ -44,6 +45,8 @@ CRemovalOnSignal::CRemovalOnSignal(const std::string& path) : m_slot(-1) {
   m_slot = g_armed.Arm(path);
 }
 
-CRemovalOnSignal::~CRemovalOnSignal() { g_armed.Disarm(m_slot); }
+CRemovalOnSignal::~CRemovalOnSignal() {
+  g_armed.Disarm(m_slot);
+}
 
 }  // namespace kestrum

@@ -1,15 +1,13 @@
 // The Windows half of CRemovalOnSignal: Ctrl+C, Ctrl+Break and closing the console
 // window are the interruptions a console program gets; the handler runs on a thread of
 // its own, removes the armed files and lets the system end the process.
-#include "removal_on_signal.h"
-
-#include "armed_paths.h"
-
-#include "wide_text_win32.h"
-
 #include <windows.h>
 
 #include <mutex>
+
+#include "armed_paths.h"
+#include "removal_on_signal.h"
+#include "wide_text_win32.h"
 
 namespace kestrum {
 namespace {
@@ -35,6 +33,8 @@ CRemovalOnSignal::CRemovalOnSignal(const std::string& path) : m_slot(-1) {
   m_slot = g_armed.Arm(Widen(path));
 }
 
-CRemovalOnSignal::~CRemovalOnSignal() { g_armed.Disarm(m_slot); }
+CRemovalOnSignal::~CRemovalOnSignal() {
+  g_armed.Disarm(m_slot);
+}
 
 }  // namespace kestrum

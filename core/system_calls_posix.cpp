@@ -1,18 +1,23 @@
-#include "system_calls.h"
-
-#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <cstdio>
+
+#include "system_calls.h"
 
 namespace kestrum {
 namespace {
 
-int OpenFile(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+int OpenFile(const char* path, int flags, mode_t mode) {
+  return ::open(path, flags, mode);
+}
 
 const SystemCalls kRealCalls{&OpenFile, &::pread, &::write, &::fstat, &::close, &::rename, &::access, &::linkat};
 
 }  // namespace
 
-const SystemCalls& RealSystemCalls() { return kRealCalls; }
+const SystemCalls& RealSystemCalls() {
+  return kRealCalls;
+}
 
 }  // namespace kestrum

@@ -1,6 +1,6 @@
-#include "system_calls.h"
-
 #include <windows.h>
+
+#include "system_calls.h"
 
 namespace kestrum {
 namespace {
@@ -68,21 +68,29 @@ bool InformationCall(void* file, FileInformation* information) {
   return true;
 }
 
-bool IsDiskFileCall(void* file) { return ::GetFileType(file) == FILE_TYPE_DISK; }
+bool IsDiskFileCall(void* file) {
+  return ::GetFileType(file) == FILE_TYPE_DISK;
+}
 
-bool CloseHandleCall(void* file) { return ::CloseHandle(file) != 0; }
+bool CloseHandleCall(void* file) {
+  return ::CloseHandle(file) != 0;
+}
 
 bool ReplaceFileCall(const wchar_t* from, const wchar_t* to) {
   return ::MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
-bool DeleteFileCall(const wchar_t* path) { return ::DeleteFileW(path) != 0; }
+bool DeleteFileCall(const wchar_t* path) {
+  return ::DeleteFileW(path) != 0;
+}
 
 const SystemCalls kRealCalls{&CreateFileCall, &ReadAtCall,      &WriteCall,       &FileSizeCall,  &InformationCall,
                              &IsDiskFileCall, &CloseHandleCall, &ReplaceFileCall, &DeleteFileCall};
 
 }  // namespace
 
-const SystemCalls& RealSystemCalls() { return kRealCalls; }
+const SystemCalls& RealSystemCalls() {
+  return kRealCalls;
+}
 
 }  // namespace kestrum

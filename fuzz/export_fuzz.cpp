@@ -1,10 +1,10 @@
 // Open BSP and Create list on arbitrary maps: the export succeeds (possibly stopping at
 // an entity cut short, which it then reports), every record written is followed by its
 // separator, and the list holds nothing else.
+#include <cstdlib>
+
 #include "fuzz_support.h"
 #include "headless_dialog.h"
-
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kestrum;

@@ -1,11 +1,11 @@
 // What the fuzz targets share: a file made from the fuzzer's bytes.
 #pragma once
 
-#include "test_files.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "test_files.h"
 
 namespace kestrum::fuzz {
 

@@ -1,10 +1,10 @@
 // The locator on arbitrary files, checked against the literal pass-by-pass scan.
+#include <cstdio>
+#include <cstdlib>
+
 #include "fuzz_support.h"
 #include "literal_scan.h"
 #include "locator.h"
-
-#include <cstdio>
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kestrum;

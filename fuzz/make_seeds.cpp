@@ -1,9 +1,9 @@
 // Writes the seed corpora: tiny maps, the worked examples, entities in unusual layouts.
-#include "map_builder.h"
-#include "test_files.h"
-
 #include <filesystem>
 #include <iostream>
+
+#include "map_builder.h"
+#include "test_files.h"
 
 int main(int argc, char** argv) {
   using namespace kestrum;

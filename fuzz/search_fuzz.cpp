@@ -1,9 +1,9 @@
 // Analyse Entity on arbitrary entities: the token scan and the decoder write only the
 // shown slots, and a flag slot holds nothing or its own weight.
+#include <cstdlib>
+
 #include "fuzz_support.h"
 #include "headless_dialog.h"
-
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kestrum;
@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   CHeadlessDialog ui;
   ui.Open(fuzz::FileOf(map));
-  static const std::array<const char*, 13> kWeights{"", "1", "2", "4", "8", "16", "32", "64", "128", "2048", "256",
-                                                    "512", "1024"};
+  static const std::array<const char*, 13> kWeights{"",   "1",   "2",    "4",   "8",   "16",  "32",
+                                                    "64", "128", "2048", "256", "512", "1024"};
   for (int press = 0; press < 8; ++press) {
     ui.Search(text);
     const CEntityDlg& record = ui.dialog;

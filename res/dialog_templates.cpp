@@ -23,6 +23,8 @@ std::string_view FlagSlotCaption(int slot) {
 }
 
 const DialogTemplate& MainDialogTemplate() {
+  // The templates read as the resource script does: one control a line.
+  // clang-format off
   static const DialogTemplate kMain{IDD_MAIN, "Kestrum", "MS Sans Serif", 8, 528, 345, {
     {IDOK, ControlKind::DefPushButton, "OK", 470, 7, 50, 14, "IDOK"},
     {IDC_OPEN_BSP, ControlKind::PushButton, "Open BSP", 7, 7, 50, 14, "IDC_OPEN_BSP"},
@@ -111,10 +113,13 @@ const DialogTemplate& MainDialogTemplate() {
     {IDC_STATIC, ControlKind::Label, kMedium, 420, 222, 46, 8, "label_medium"},
     {IDC_STATIC, ControlKind::Label, kDifficult, 420, 237, 44, 8, "label_difficult"},
   }};
+  // clang-format on
   return kMain;
 }
 
 const DialogTemplate& AboutDialogTemplate() {
+  // The templates read as the resource script does: one control a line.
+  // clang-format off
   static const DialogTemplate kAbout{IDD_ABOUT, "A propos de Kestrum", "MS Sans Serif", 8, 210, 74, {
     {IDC_STATIC, ControlKind::Icon, "", 11, 17, 21, 20, "about_icon"},
     {IDC_STATIC, ControlKind::Label, version::kVersionLine, 40, 7, 119, 8, "about_version", kNoPrefix},
@@ -123,6 +128,7 @@ const DialogTemplate& AboutDialogTemplate() {
     {IDC_STATIC, ControlKind::Label, "By the Kestrum developers", 40, 40, 116, 8, "about_credit2"},
     {IDC_STATIC, ControlKind::Label, "Free software for Linux and Windows", 40, 53, 146, 8, "about_credit3"},
   }};
+  // clang-format on
   return kAbout;
 }
 

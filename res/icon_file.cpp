@@ -22,8 +22,8 @@ using Rgb = std::array<std::uint8_t, 3>;
 struct Image {
   int width = 0;
   int height = 0;
-  std::vector<std::string> rows;                  ///< one character per pixel, top row first
-  std::map<char, std::optional<Rgb>> colours;     ///< nothing: transparent ("None")
+  std::vector<std::string> rows;               ///< one character per pixel, top row first
+  std::map<char, std::optional<Rgb>> colours;  ///< nothing: transparent ("None")
 };
 
 /** The quoted strings of an XPM file, in order. */
@@ -71,7 +71,9 @@ Image ReadXpm(const std::string& text) {
   return image;
 }
 
-void Put8(std::string& out, unsigned value) { out += static_cast<char>(value & 0xFF); }
+void Put8(std::string& out, unsigned value) {
+  out += static_cast<char>(value & 0xFF);
+}
 void Put16(std::string& out, unsigned value) {
   Put8(out, value);
   Put8(out, value >> 8);

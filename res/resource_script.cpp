@@ -1,11 +1,11 @@
 #include "resource_script.h"
 
+#include <sstream>
+
 #include "dialog_templates.h"
 #include "resource.h"
 #include "string_table.h"
 #include "version.h"
-
-#include <sstream>
 
 namespace kestrum::res {
 namespace {
@@ -50,8 +50,8 @@ void WriteDialog(std::ostream& out, const char* idName, const DialogTemplate& di
     // An icon control names its icon by resource id; the others show their caption.
     const std::string text = control.kind == ControlKind::Icon ? "IDI_MAIN" : Quoted(control.caption);
     out << "    CONTROL " << text << ", " << control.id << ", " << ClassAndStyle(control)
-        << " | WS_CHILD | WS_VISIBLE, " << control.x << ", " << control.y << ", " << control.width << ", " << control.height << "  // "
-        << control.name << '\n';
+        << " | WS_CHILD | WS_VISIBLE, " << control.x << ", " << control.y << ", " << control.width << ", "
+        << control.height << "  // " << control.name << '\n';
   }
   out << "END\n\n";
 }

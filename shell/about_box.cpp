@@ -1,10 +1,10 @@
 #include "about_box.h"
 
+#include <QPushButton>
+
 #include "app_icon.h"
 #include "dialog_builder.h"
 #include "resource.h"
-
-#include <QPushButton>
 
 namespace kestrum::shell {
 

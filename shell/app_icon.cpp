@@ -1,7 +1,9 @@
 #include "app_icon.h"
 
 // Resources compiled into a static library must be registered by hand.
-static void RegisterShellResources() { Q_INIT_RESOURCE(resources); }
+static void RegisterShellResources() {
+  Q_INIT_RESOURCE(resources);
+}
 
 namespace kestrum::shell {
 

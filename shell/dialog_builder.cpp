@@ -1,21 +1,22 @@
 #include "dialog_builder.h"
 
-#include "window_geometry.h"
-
 #include <QDialog>
-#include <QFontInfo>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
 #include <limits>
+
+#include "window_geometry.h"
 
 namespace kestrum::shell {
 namespace {
 
-QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+}
 
 QWidget* CreateControl(QDialog& dialog, const res::ControlTemplate& control, const QIcon& icon) {
   switch (control.kind) {

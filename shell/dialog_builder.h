@@ -1,11 +1,11 @@
 // Qt widgets built from a dialog template.
 #pragma once
 
-#include "dialog_templates.h"
-
 #include <QFont>
 #include <QIcon>
 #include <vector>
+
+#include "dialog_templates.h"
 
 class QDialog;
 class QWidget;

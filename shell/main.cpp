@@ -1,7 +1,7 @@
 // kestrum: the dialog.
-#include "entity_app.h"
-
 #include <QApplication>
+
+#include "entity_app.h"
 
 namespace {
 kestrum::shell::CEntityApp theApp;

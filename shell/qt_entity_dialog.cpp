@@ -1,5 +1,19 @@
 #include "qt_entity_dialog.h"
 
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QShortcut>
+
 #include "about_box.h"
 #include "app_icon.h"
 #include "dialog_builder.h"
@@ -7,20 +21,6 @@
 #include "string_table.h"
 #include "widget_exchange.h"
 #include "window_geometry.h"
-
-#include <QContextMenuEvent>
-#include <QCoreApplication>
-#include <QFile>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QLineEdit>
-#include <QLabel>
-#include <QMenu>
-#include <QMessageBox>
-#include <QPainter>
-#include <QPushButton>
-#include <QShortcut>
 
 namespace kestrum::shell {
 namespace {
@@ -90,7 +90,9 @@ void CQtEntityDialog::OnOK() {
   done(IDOK);
 }
 
-void CQtEntityDialog::reject() { done(IDCANCEL); }
+void CQtEntityDialog::reject() {
+  done(IDCANCEL);
+}
 
 void CQtEntityDialog::OnSysCommand(unsigned command, long /*lParam*/) {
   if ((command & kSystemCommandMask) == IDM_ABOUT) {

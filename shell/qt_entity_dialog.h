@@ -1,12 +1,12 @@
 // The main dialog: the window of the entity commands.
 #pragma once
 
-#include "dialog_services.h"
-#include "entity_dlg.h"
-
 #include <QDialog>
 #include <QIcon>
 #include <map>
+
+#include "dialog_services.h"
+#include "entity_dlg.h"
 
 class QLineEdit;
 class QMenu;

@@ -1,8 +1,8 @@
 #include "widget_exchange.h"
 
-#include "windows_1252.h"
-
 #include <QLineEdit>
+
+#include "windows_1252.h"
 
 namespace kestrum::shell {
 

@@ -1,10 +1,10 @@
 // The data exchange over the dialog's edit boxes.
 #pragma once
 
-#include "dialog_services.h"
-
 #include <QValidator>
 #include <map>
+
+#include "dialog_services.h"
 
 class QLineEdit;
 

@@ -1,9 +1,9 @@
 #include "app_name.h"
 
+#include <vector>
+
 #include "wide_text_win32.h"
 #include "win32_api.h"
-
-#include <vector>
 
 namespace kestrum::win32 {
 

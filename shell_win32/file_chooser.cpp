@@ -1,8 +1,8 @@
 #include "file_chooser.h"
 
-#include "wide_text_win32.h"
-
 #include <vector>
+
+#include "wide_text_win32.h"
 
 namespace kestrum::win32 {
 namespace {

@@ -1,11 +1,11 @@
 // The system's open and save choosers.
 #pragma once
 
-#include "dialog_services.h"
-#include "win32_api.h"
-
 #include <optional>
 #include <string>
+
+#include "dialog_services.h"
+#include "win32_api.h"
 
 namespace kestrum::win32 {
 

@@ -2,7 +2,9 @@
 
 namespace kestrum::win32 {
 
-HINSTANCE ResourceModule() { return ::GetModuleHandleW(nullptr); }
+HINSTANCE ResourceModule() {
+  return ::GetModuleHandleW(nullptr);
+}
 
 INT_PTR CModalDialog::DoModal(HWND owner) {
   const INT_PTR result = ::DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(m_templateId), owner, &DialogProc,

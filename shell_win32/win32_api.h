@@ -8,6 +8,7 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// commdlg.h needs the types of windows.h before it.
 #include <commdlg.h>
 
 #undef MessageBox

@@ -24,7 +24,9 @@ void AppendBinary(std::string& out, std::size_t count, std::mt19937& random) {
   }
 }
 
-Entity Make(std::initializer_list<std::pair<std::string, std::string>> pairs) { return Entity{pairs}; }
+Entity Make(std::initializer_list<std::pair<std::string, std::string>> pairs) {
+  return Entity{pairs};
+}
 
 }  // namespace
 
@@ -41,8 +43,7 @@ std::string EntityLump(const std::vector<Entity>& entities) {
   return lump;
 }
 
-BuiltMap BuildMap(const std::string& lump, std::size_t binaryBefore, std::size_t binaryAfter,
-                  std::uint32_t seed) {
+BuiltMap BuildMap(const std::string& lump, std::size_t binaryBefore, std::size_t binaryAfter, std::uint32_t seed) {
   std::mt19937 random(seed);
   BuiltMap map;
   const auto lumpOffset = static_cast<std::int32_t>(kHeaderSize + binaryBefore);
@@ -68,8 +69,9 @@ std::vector<Entity> DemoEntities() {
   std::vector<Entity> entities{
       Make({{"classname", "worldspawn"},
             {"message", "Kestrum demo keep"},
-            {"wad", "gfx/base.wad;gfx/tech.wad;gfx/medieval.wad;gfx/metal.wad;gfx/runes.wad;gfx/"
-                    "liquids.wad;gfx/sky.wad;gfx/doors.wad;gfx/trims.wad"},
+            {"wad",
+             "gfx/base.wad;gfx/tech.wad;gfx/medieval.wad;gfx/metal.wad;gfx/runes.wad;gfx/"
+             "liquids.wad;gfx/sky.wad;gfx/doors.wad;gfx/trims.wad"},
             {"sounds", "6"},
             {"worldtype", "2"}}),
       Make({{"classname", "info_player_start"}, {"origin", "-480 352 88"}, {"angle", "90"}}),
@@ -85,16 +87,23 @@ std::vector<Entity> DemoEntities() {
     if (i % 5 == 2) light.pairs.emplace_back("style", lightStyles[i % lightStyles.size()]);
     entities.push_back(light);
   }
-  entities.push_back(Make({{"classname", "func_door"}, {"angle", "-1"}, {"spawnflags", "32"}, {"targetname", "t1"}, {"model", "*1"}}));
+  entities.push_back(
+      Make({{"classname", "func_door"}, {"angle", "-1"}, {"spawnflags", "32"}, {"targetname", "t1"}, {"model", "*1"}}));
   entities.push_back(Make({{"classname", "func_door"}, {"angle", "90"}, {"speed", "200"}, {"model", "*2"}}));
   entities.push_back(Make({{"classname", "func_button"}, {"target", "t1"}, {"angle", "270"}, {"model", "*3"}}));
   entities.push_back(Make({{"classname", "trigger_once"}, {"target", "t2"}, {"spawnflags", "1"}, {"model", "*4"}}));
   entities.push_back(Make({{"classname", "func_plat"}, {"height", "128"}, {"model", "*5"}}));
   entities.push_back(Make({{"classname", "trigger_teleport"}, {"target", "dest1"}, {"model", "*6"}}));
-  entities.push_back(Make({{"classname", "info_teleport_destination"}, {"targetname", "dest1"}, {"origin", "640 640 40"}, {"angle", "270"}}));
-  entities.push_back(Make({{"classname", "monster_army"}, {"origin", "128 448 24"}, {"angle", "180"}, {"spawnflags", "256"}}));
-  entities.push_back(Make({{"classname", "monster_dog"}, {"origin", "192 512 24"}, {"spawnflags", "768"}, {"targetname", "t2"}}));
-  entities.push_back(Make({{"classname", "monster_knight"}, {"origin", "-256 -512 88"}, {"angle", "45"}, {"spawnflags", "1537"}}));
+  entities.push_back(Make({{"classname", "info_teleport_destination"},
+                           {"targetname", "dest1"},
+                           {"origin", "640 640 40"},
+                           {"angle", "270"}}));
+  entities.push_back(
+      Make({{"classname", "monster_army"}, {"origin", "128 448 24"}, {"angle", "180"}, {"spawnflags", "256"}}));
+  entities.push_back(
+      Make({{"classname", "monster_dog"}, {"origin", "192 512 24"}, {"spawnflags", "768"}, {"targetname", "t2"}}));
+  entities.push_back(
+      Make({{"classname", "monster_knight"}, {"origin", "-256 -512 88"}, {"angle", "45"}, {"spawnflags", "1537"}}));
   entities.push_back(Make({{"classname", "monster_ogre"}, {"origin", "384 -256 152"}, {"spawnflags", "2048"}}));
   entities.push_back(Make({{"classname", "item_health"}, {"origin", "0 0 24"}, {"spawnflags", "2"}}));
   entities.push_back(Make({{"classname", "item_armor1"}, {"origin", "96 -32 24"}}));
@@ -105,11 +114,15 @@ std::vector<Entity> DemoEntities() {
   entities.push_back(Make({{"classname", "ambient_comp_hum"}, {"origin", "448 64 120"}}));
   entities.push_back(Make({{"classname", "trigger_changelevel"}, {"map", "e1m2"}, {"model", "*7"}}));
   entities.push_back(Make({{"classname", "trigger_secret"}, {"message", "You found a secret area!"}, {"model", "*8"}}));
-  entities.push_back(Make({{"classname", "path_corner"}, {"targetname", "p1"}, {"target", "p2"}, {"origin", "0 512 24"}}));
-  entities.push_back(Make({{"classname", "path_corner"}, {"targetname", "p2"}, {"target", "p1"}, {"origin", "512 512 24"}}));
+  entities.push_back(
+      Make({{"classname", "path_corner"}, {"targetname", "p1"}, {"target", "p2"}, {"origin", "0 512 24"}}));
+  entities.push_back(
+      Make({{"classname", "path_corner"}, {"targetname", "p2"}, {"target", "p1"}, {"origin", "512 512 24"}}));
   return entities;
 }
 
-BuiltMap DemoMap() { return BuildMap(EntityLump(DemoEntities()), 24 * 1024, 2 * 1024, 2026); }
+BuiltMap DemoMap() {
+  return BuildMap(EntityLump(DemoEntities()), 24 * 1024, 2 * 1024, 2026);
+}
 
 }  // namespace kestrum::mapgen

@@ -31,8 +31,7 @@ struct BuiltMap {
  * binaryAfter more. The binary bytes are mostly NUL and never a brace, so that the brace
  * in front of "worldspawn" is the entity's own. The same seed gives the same bytes.
  */
-BuiltMap BuildMap(const std::string& lump, std::size_t binaryBefore, std::size_t binaryAfter,
-                  std::uint32_t seed = 1);
+BuiltMap BuildMap(const std::string& lump, std::size_t binaryBefore, std::size_t binaryAfter, std::uint32_t seed = 1);
 
 /** A worldspawn and a few dozen entities of common classes, spawnflags among them. */
 std::vector<Entity> DemoEntities();

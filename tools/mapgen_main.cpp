@@ -1,8 +1,8 @@
 // kestrum-mapgen: writes the sample map.
-#include "map_builder.h"
-
 #include <cstdio>
 #include <fstream>
+
+#include "map_builder.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

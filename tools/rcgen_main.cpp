@@ -1,13 +1,13 @@
 // kestrum-rcgen RES_FOLDER: rewrites RES_FOLDER/kestrum.rc and RES_FOLDER/icons/kestrum.ico
 // from the resources as data and the XPM icons, for the Windows build.
-#include "icon_file.h"
-#include "resource_script.h"
-
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+
+#include "icon_file.h"
+#include "resource_script.h"
 
 namespace {
 
@@ -33,9 +33,8 @@ int main(int argc, char** argv) {
   const std::string res = argv[1];
   try {
     WriteBytes(res + "/kestrum.rc", kestrum::res::ResourceScript());
-    WriteBytes(res + "/icons/kestrum.ico",
-               kestrum::res::IconFileFromXpm(
-                   {ReadText(res + "/icons/kestrum-32.xpm"), ReadText(res + "/icons/kestrum-16.xpm")}));
+    WriteBytes(res + "/icons/kestrum.ico", kestrum::res::IconFileFromXpm({ReadText(res + "/icons/kestrum-32.xpm"),
+                                                                          ReadText(res + "/icons/kestrum-16.xpm")}));
   } catch (const std::exception& error) {
     std::cerr << "kestrum-rcgen: " << error.what() << '\n';
     return 1;

@@ -1,10 +1,10 @@
 // kestrum-cli run as a process, on maps laid out like compiled ones.
+#include <gtest/gtest.h>
+
 #include "map_builder.h"
 #include "process.h"
 #include "system_facts.h"
 #include "test_files.h"
-
-#include <gtest/gtest.h>
 
 namespace kestrum {
 namespace {
@@ -58,10 +58,10 @@ TEST_F(CliProcessTest, unreadableMapsExitWithThreeAndTheReason) {
   // A path that starts with a slash is a path on every system, never an option.
   const std::string slashed = "/no-such-folder/missing.bsp";
   for (const auto& args : std::vector<std::vector<std::string>>{{"locate", missing},
-                                                               {"list", missing, "out.txt"},
-                                                               {"search", missing, "x"},
-                                                               {"entities", missing},
-                                                               {"locate", slashed}}) {
+                                                                {"list", missing, "out.txt"},
+                                                                {"search", missing, "x"},
+                                                                {"entities", missing},
+                                                                {"locate", slashed}}) {
     const ProcessResult result = Run(args);
     EXPECT_EQ(result.exitCode, 3) << args[0];
     EXPECT_EQ(result.out, "");
@@ -79,8 +79,8 @@ TEST_F(CliProcessTest, listWritesTheSameBytesAsTheDialog) {
 
 TEST_F(CliProcessTest, pathsOutsideTheAnsiCodePageArriveWhole) {
   // Accented Latin, Cyrillic and Chinese: no single-byte code page holds them all.
-  const std::string map = m_dir.File(
-      "\xc3\xa9t\xc3\xa9-\xd0\xba\xd0\xb0\xd1\x80\xd1\x82\xd0\xb0-\xe5\x9c\xb0\xe5\x9b\xbe.bsp");
+  const std::string map =
+      m_dir.File("\xc3\xa9t\xc3\xa9-\xd0\xba\xd0\xb0\xd1\x80\xd1\x82\xd0\xb0-\xe5\x9c\xb0\xe5\x9b\xbe.bsp");
   const std::string out = m_dir.File("\xc3\xa9t\xc3\xa9.txt");
   test::WriteFile(map, m_map.bytes);
   const ProcessResult result = Run({"list", map, out});
@@ -139,16 +139,18 @@ TEST_F(CliProcessTest, searchWritesOneJsonLinePerPress) {
     for (std::size_t n = 0; n < shown.size(); ++n) json += (n ? ", \"" : "\"") + shown[n] + "\"";
     return json + "]";
   };
-  const std::string line1 = "{\"press\": 1, \"matchCount\": 1, \"cursor\": " + afterFirst + ", \"keys\": " +
-                            pairs({"classname", "target", "model"}) + ", \"values\": " +
-                            pairs({"trigger_teleport", "dest1", "*6"}) + ", \"flags\": " + empty12 + "}\n";
-  const std::string line2 = "{\"press\": 2, \"matchCount\": 2, \"cursor\": " + afterSecond + ", \"keys\": " +
-                            pairs({"classname", "targetname", "origin", "angle"}) + ", \"values\": " +
-                            pairs({"info_teleport_destination", "dest1", "640 640 40", "270"}) + ", \"flags\": " +
-                            empty12 + "}\n";
+  const std::string line1 = "{\"press\": 1, \"matchCount\": 1, \"cursor\": " + afterFirst +
+                            ", \"keys\": " + pairs({"classname", "target", "model"}) +
+                            ", \"values\": " + pairs({"trigger_teleport", "dest1", "*6"}) + ", \"flags\": " + empty12 +
+                            "}\n";
+  const std::string line2 = "{\"press\": 2, \"matchCount\": 2, \"cursor\": " + afterSecond +
+                            ", \"keys\": " + pairs({"classname", "targetname", "origin", "angle"}) +
+                            ", \"values\": " + pairs({"info_teleport_destination", "dest1", "640 640 40", "270"}) +
+                            ", \"flags\": " + empty12 + "}\n";
   const std::string line3 = "{\"press\": 3, \"matchCount\": 2, \"cursor\": " + std::to_string(m_map.lumpOffset) +
                             ", \"keys\": " + empty30 + ", \"values\": " + empty30 + ", \"flags\": " + empty12 + "}\n";
-  const std::string line4 = "{\"press\": 4, \"matchCount\": 3, \"cursor\": " + afterFirst + line1.substr(line1.find(", \"keys\""));
+  const std::string line4 =
+      "{\"press\": 4, \"matchCount\": 3, \"cursor\": " + afterFirst + line1.substr(line1.find(", \"keys\""));
   EXPECT_EQ(result.out, line1 + line2 + line3 + line4);
 }
 
@@ -189,8 +191,7 @@ TEST_F(CliProcessTest, flagsShowsTheFilledSlots) {
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.out, "slot 2 (Spawnflags): 2\nslot 4 (Spawnflags): 8\nslot 10 (Easy): 256\nslot 11 (Medium): 512\n");
   EXPECT_EQ(Run({"flags", "-5"}).out, "");
-  EXPECT_EQ(Run({"flags", "9999999999999999999999999999999999999999"}).out.size(),
-            Run({"flags", "4095"}).out.size());
+  EXPECT_EQ(Run({"flags", "9999999999999999999999999999999999999999"}).out.size(), Run({"flags", "4095"}).out.size());
 }
 
 TEST_F(CliProcessTest, flagLabelsNameEverySlotAsTheDialogDoes) {

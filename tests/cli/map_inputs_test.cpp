@@ -44,9 +44,9 @@ TEST_F(MapInputsTest, aFolderGivesEveryBspBelowItInAnyCaseSorted) {
   std::filesystem::create_directories(m_dir.File("mod/maps/folder.bsp"));
   const std::string root = m_dir.File("mod");
   EXPECT_EQ(Describe(cli::ExpandInputs({root})),
-            (std::vector<std::string>{root + test::NativePath("/maps/E1M1.BSP"), root + test::NativePath("/maps/e1m2.Bsp"),
-                                      root + test::NativePath("/maps/start.bsp"),
-                                      root + test::NativePath("/maps/sub/dm1.bsp")}));
+            (std::vector<std::string>{
+                root + test::NativePath("/maps/E1M1.BSP"), root + test::NativePath("/maps/e1m2.Bsp"),
+                root + test::NativePath("/maps/start.bsp"), root + test::NativePath("/maps/sub/dm1.bsp")}));
 }
 
 TEST_F(MapInputsTest, archivesGiveTheirMapMembersSortedAndMembersCanBeNamed) {

@@ -100,11 +100,10 @@ TEST_F(MultiMapTest, severalMapsArePrefixedWithTheirNamesInInputOrder) {
   for (std::size_t line = 0; line < located.out.size(); line = located.out.find('\n', line) + 1) {
     names.push_back(located.out.substr(line, located.out.find(": ", line) - line));
   }
-  EXPECT_EQ(names,
-            (std::vector<std::string>{"pak0.pak:maps/dm3.bsp", "pak0.pak:maps/e1m1.bsp", "pak0.pak:maps/e1m2.bsp",
-                                      "extracted/maps/e1m1.bsp", test::NativePath("extracted/maps/dm3.bsp"),
-                                      test::NativePath("extracted/maps/e1m1.bsp"),
-                                      test::NativePath("extracted/maps/e1m2.bsp")}));
+  EXPECT_EQ(names, (std::vector<std::string>{
+                       "pak0.pak:maps/dm3.bsp", "pak0.pak:maps/e1m1.bsp", "pak0.pak:maps/e1m2.bsp",
+                       "extracted/maps/e1m1.bsp", test::NativePath("extracted/maps/dm3.bsp"),
+                       test::NativePath("extracted/maps/e1m1.bsp"), test::NativePath("extracted/maps/e1m2.bsp")}));
 
   const ProcessResult found = Run({"search", "pak0.pak:maps/e1m1.bsp", "extracted/maps/dm3.bsp", "monster_dog"});
   EXPECT_EQ(found.out.rfind("pak0.pak:maps/e1m1.bsp: press 1: entity at offset ", 0), 0u) << found.out;
@@ -145,12 +144,14 @@ TEST_F(MultiMapTest, aBadInputIsReportedInItsPlaceAndTheOthersStillRun) {
   const ProcessResult result = Run({"search", "extracted/maps/e1m1.bsp", "missing.bsp", "gone.pk3", "broken.pak",
                                     "pak0.pak:maps/none.bsp", "extracted/maps/dm3.bsp", "monster_dog"});
   EXPECT_EQ(result.exitCode, 3);
-  EXPECT_EQ(
-      result.err,
-      "kestrum-cli: missing.bsp: Cannot open \"missing.bsp\": " + test::Reasons().noSuchFile + "\n"
-      "kestrum-cli: gone.pk3: Cannot open \"gone.pk3\": " + test::Reasons().noSuchFile + "\n"
-      "kestrum-cli: broken.pak: \"broken.pak\": not a PACK archive (no \"PACK\" header)\n"
-      "kestrum-cli: pak0.pak:maps/none.bsp: \"pak0.pak:maps/none.bsp\": the archive has no member \"maps/none.bsp\"\n");
+  EXPECT_EQ(result.err, "kestrum-cli: missing.bsp: Cannot open \"missing.bsp\": " + test::Reasons().noSuchFile +
+                            "\n"
+                            "kestrum-cli: gone.pk3: Cannot open \"gone.pk3\": " +
+                            test::Reasons().noSuchFile +
+                            "\n"
+                            "kestrum-cli: broken.pak: \"broken.pak\": not a PACK archive (no \"PACK\" header)\n"
+                            "kestrum-cli: pak0.pak:maps/none.bsp: \"pak0.pak:maps/none.bsp\": the archive has no "
+                            "member \"maps/none.bsp\"\n");
   EXPECT_NE(result.out.find("extracted/maps/e1m1.bsp: press 1"), std::string::npos);
   EXPECT_NE(result.out.find("extracted/maps/dm3.bsp: press 1"), std::string::npos);
 

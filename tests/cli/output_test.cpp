@@ -4,7 +4,6 @@
 
 #include <map>
 
-
 #include "headless_dialog.h"
 
 namespace kestrum {
@@ -56,7 +55,8 @@ void ExpectEveryByteEscapedAsAloneAtEveryPlace(std::string (*escape)(std::string
       for (std::size_t place = 0; place < length; ++place) {
         std::string text(length, 'a');
         text[place] = static_cast<char>(byte);
-        const std::string expected = quote + std::string(place, 'a') + escaped + std::string(length - place - 1, 'a') + quote;
+        const std::string expected =
+            quote + std::string(place, 'a') + escaped + std::string(length - place - 1, 'a') + quote;
         ASSERT_EQ(escape(text), expected) << "byte " << byte << " at " << place << " of " << length;
       }
     }
@@ -175,7 +175,8 @@ TEST(JsonPress, everySlotFilledWithTheLongestEscapesFitsItsRoom) {
   cli::CTextBuffer json;
   cli::AppendJsonPress(json, 4, record);
   EXPECT_EQ(json.Text(), "{\"press\": 4, \"matchCount\": 0, \"cursor\": 0, \"keys\": " + array(record.m_keys) +
-                             ", \"values\": " + array(record.m_values) + ", \"flags\": " + array(record.m_flags) + "}\n");
+                             ", \"values\": " + array(record.m_values) + ", \"flags\": " + array(record.m_flags) +
+                             "}\n");
   EXPECT_NE(json.Text().find("\"\\u0001\\u0001\""), std::string_view::npos);
 }
 

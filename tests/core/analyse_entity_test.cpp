@@ -1,10 +1,10 @@
-#include "resource.h"
-#include "headless_dialog.h"
-#include "test_files.h"
-#include "texts.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include "headless_dialog.h"
+#include "resource.h"
+#include "test_files.h"
+#include "texts.h"
 
 namespace kestrum {
 namespace {
@@ -244,7 +244,8 @@ TEST_F(AnalyseEntityTest, keysAndValuesOfEveryLengthAreShownWhole) {
 }
 
 TEST_F(AnalyseEntityTest, entitiesBehindALongWorldspawnAreFound) {
-  OpenEntities({Pairs({{"classname", "worldspawn"}, {"wad", std::string(2000, 'w')}}), Pairs({{"classname", "light"}})});
+  OpenEntities(
+      {Pairs({{"classname", "worldspawn"}, {"wad", std::string(2000, 'w')}}), Pairs({{"classname", "light"}})});
   EXPECT_EQ(m_ui.Search("light"), CommandOutcome::Done);
   EXPECT_EQ(ShownValue(1), "light");
   EXPECT_EQ(m_ui.Search("wwww"), CommandOutcome::Done);

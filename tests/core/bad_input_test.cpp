@@ -1,8 +1,8 @@
 // Files nobody checked: the commands must end cleanly whatever the map holds.
+#include <gtest/gtest.h>
+
 #include "headless_dialog.h"
 #include "test_files.h"
-
-#include <gtest/gtest.h>
 
 namespace kestrum {
 namespace {

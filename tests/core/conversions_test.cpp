@@ -1,9 +1,9 @@
-#include "int_conversion.h"
-#include "list_name.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+
+#include "int_conversion.h"
+#include "list_name.h"
 
 namespace kestrum {
 namespace {

@@ -1,13 +1,13 @@
-#include "map_builder.h"
-#include "headless_dialog.h"
-#include "system_facts.h"
-#include "test_files.h"
-#include "texts.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+
+#include "headless_dialog.h"
+#include "map_builder.h"
+#include "system_facts.h"
+#include "test_files.h"
+#include "texts.h"
 
 namespace kestrum {
 namespace {

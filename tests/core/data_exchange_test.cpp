@@ -1,7 +1,7 @@
-#include "resource.h"
-#include "headless_dialog.h"
-
 #include <gtest/gtest.h>
+
+#include "headless_dialog.h"
+#include "resource.h"
 
 namespace kestrum {
 namespace {

@@ -1,8 +1,8 @@
 #include "entity_window.h"
 
-#include "test_files.h"
-
 #include <gtest/gtest.h>
+
+#include "test_files.h"
 
 namespace kestrum {
 namespace {

@@ -1,16 +1,16 @@
 // The map, the list and the headless dialog that the fault injection tests start from.
 #pragma once
 
-#include "fault_calls.h"
-#include "headless_dialog.h"
-#include "map_builder.h"
-#include "test_files.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+
+#include "fault_calls.h"
+#include "headless_dialog.h"
+#include "map_builder.h"
+#include "test_files.h"
 
 namespace kestrum {
 

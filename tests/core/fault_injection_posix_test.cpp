@@ -1,11 +1,12 @@
 // Faults of the POSIX calls alone: unnamed files (O_TMPFILE) and naming them with
 // linkat, and calls interrupted by a signal.
+#include <fcntl.h>
+
+#include <cerrno>
+
 #include "fault_injection_fixture.h"
 #include "system_calls.h"
 #include "system_facts.h"
-
-#include <cerrno>
-#include <fcntl.h>
 
 namespace kestrum {
 namespace {
@@ -31,24 +32,26 @@ TEST_F(FaultInjectionTest, anUnnamedListThatCannotBeMadeOrNamedNamesTheFolder) {
 
 TEST_F(FaultInjectionTest, interruptedReadsAndWritesAreResumed) {
   static int s_interruptions = 0;
-  static const SystemCalls interrupting{
-      RealSystemCalls().open,
-      [](int fd, void* buffer, size_t count, off_t offset) -> ssize_t {
-        if (++s_interruptions % 2 == 1) {
-          errno = EINTR;
-          return -1;
-        }
-        return RealSystemCalls().pread(fd, buffer, count, offset);
-      },
-      [](int fd, const void* data, size_t count) -> ssize_t {
-        if (++s_interruptions % 2 == 1) {
-          errno = EINTR;
-          return -1;
-        }
-        return RealSystemCalls().write(fd, data, count);
-      },
-      RealSystemCalls().fstat, RealSystemCalls().close, RealSystemCalls().rename,
-      RealSystemCalls().access, RealSystemCalls().linkat};
+  static const SystemCalls interrupting{RealSystemCalls().open,
+                                        [](int fd, void* buffer, size_t count, off_t offset) -> ssize_t {
+                                          if (++s_interruptions % 2 == 1) {
+                                            errno = EINTR;
+                                            return -1;
+                                          }
+                                          return RealSystemCalls().pread(fd, buffer, count, offset);
+                                        },
+                                        [](int fd, const void* data, size_t count) -> ssize_t {
+                                          if (++s_interruptions % 2 == 1) {
+                                            errno = EINTR;
+                                            return -1;
+                                          }
+                                          return RealSystemCalls().write(fd, data, count);
+                                        },
+                                        RealSystemCalls().fstat,
+                                        RealSystemCalls().close,
+                                        RealSystemCalls().rename,
+                                        RealSystemCalls().access,
+                                        RealSystemCalls().linkat};
   const std::string expected = [this] {
     m_ui.CreateList(m_listPath);
     return test::ReadFile(m_listPath);

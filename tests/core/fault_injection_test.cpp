@@ -1,11 +1,11 @@
 // Every file operation the commands use, made to fail: each failure ends the command
 // with a message naming the file and the reason, leaves the record consistent, and never
 // leaves a list file truncated or half-written.
-#include "fault_injection_fixture.h"
-#include "system_facts.h"
-
 #include <functional>
 #include <vector>
+
+#include "fault_injection_fixture.h"
+#include "system_facts.h"
 
 namespace kestrum {
 namespace {
@@ -132,7 +132,8 @@ TEST_F(FaultInjectionTest, mapThatChangesBetweenCommandsIsReadAsItIsNow) {
   test::WriteFile(m_bspPath, m_map.bytes.substr(0, cut));
   EXPECT_EQ(m_ui.CreateList(m_listPath), CommandOutcome::ListCutShort);
   const std::string list = test::ReadFile(m_listPath);
-  EXPECT_THAT(list, ::testing::EndsWith("\"classname\" \"light\"\n\"origin\" \"544 64 160\"\n\"light\" \"225\"\n}\r\n\r\n"));
+  EXPECT_THAT(list,
+              ::testing::EndsWith("\"classname\" \"light\"\n\"origin\" \"544 64 160\"\n\"light\" \"225\"\n}\r\n\r\n"));
   EXPECT_THAT(list, ::testing::Not(::testing::HasSubstr("func_door")));
 
   // Grown: what now follows the lump is read as far as the stepping goes.

@@ -1,16 +1,16 @@
-#include "byte_search.h"
-#include "fault_calls.h"
-#include "file.h"
-#include "headless_dialog.h"
-#include "map_builder.h"
-#include "test_files.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <vector>
+
+#include "byte_search.h"
+#include "fault_calls.h"
+#include "file.h"
+#include "headless_dialog.h"
+#include "map_builder.h"
+#include "test_files.h"
 
 namespace kestrum {
 namespace {
@@ -71,8 +71,8 @@ TEST(HeldMap, aMapFileIsReadThroughAFewBlocksWhereverTheReadsGo) {
   const HeldMap map = HoldMapFile(path);
   ASSERT_EQ(map.bytes->Size(), static_cast<std::int64_t>(bytes.size()));
   std::string got(3000, '\0');
-  for (const std::int64_t offset : {0LL, (1LL << 20) - 1000, 5LL << 20, (3LL << 20) - 7, 100LL, (6LL << 20) + 11000,
-                                    (2LL << 20) - 2999, 0LL}) {
+  for (const std::int64_t offset :
+       {0LL, (1LL << 20) - 1000, 5LL << 20, (3LL << 20) - 7, 100LL, (6LL << 20) + 11000, (2LL << 20) - 2999, 0LL}) {
     const std::size_t read = map.bytes->ReadAt(offset, got.data(), got.size());
     const std::size_t expected = std::min<std::size_t>(got.size(), bytes.size() - static_cast<std::size_t>(offset));
     ASSERT_EQ(read, expected) << offset;
@@ -180,9 +180,16 @@ TEST(ByteSearch, findsTheFirstOccurrenceWhereverItStands) {
   };
   const std::size_t npos = std::string_view::npos;
   const std::vector<Case> cases{
-      {"abc", "", 0},          {"", "a", npos},           {"abc", "abcd", npos},    {"xabcabc", "abc", 1},
-      {"ababac", "abac", 2},   {"aaab", "aab", 1},        {"abcabd", "abd", 3},     {"ABC", "abc", npos},
-      {"aabaabaaab", "aabaaab", 3}, {"xyz", "z", 2},
+      {"abc", "", 0},
+      {"", "a", npos},
+      {"abc", "abcd", npos},
+      {"xabcabc", "abc", 1},
+      {"ababac", "abac", 2},
+      {"aaab", "aab", 1},
+      {"abcabd", "abd", 3},
+      {"ABC", "abc", npos},
+      {"aabaabaaab", "aabaaab", 3},
+      {"xyz", "z", 2},
       {"{\"a\" \"b\"}", "\" \"", 3},
   };
   for (const Case& c : cases) {

@@ -1,17 +1,17 @@
 // Where a list goes, and that an existing one is never lost or changed in kind.
-#include "headless_dialog.h"
-#include "system_calls.h"
-#include "test_files.h"
-
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <fcntl.h>
-#include <filesystem>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "headless_dialog.h"
+#include "system_calls.h"
+#include "test_files.h"
 
 namespace kestrum {
 namespace {
@@ -84,18 +84,22 @@ TEST_F(ListTargetTest, theNewListIsMadeWhereALinkPointsNotBesideTheLink) {
   // it must be made in the folder of the list the link names, with or without unnamed files.
   static std::vector<std::string> s_created;
   static bool s_unnamed = true;
-  static const SystemCalls recording{
-      [](const char* path, int flags, mode_t mode) {
-        const bool unnamed = (flags & O_TMPFILE) == O_TMPFILE;
-        if (unnamed && !s_unnamed) {
-          errno = EOPNOTSUPP;
-          return -1;
-        }
-        if (unnamed || (flags & O_CREAT) != 0) s_created.emplace_back(path);
-        return RealSystemCalls().open(path, flags, mode);
-      },
-      RealSystemCalls().pread, RealSystemCalls().write, RealSystemCalls().fstat, RealSystemCalls().close,
-      RealSystemCalls().rename, RealSystemCalls().access, RealSystemCalls().linkat};
+  static const SystemCalls recording{[](const char* path, int flags, mode_t mode) {
+                                       const bool unnamed = (flags & O_TMPFILE) == O_TMPFILE;
+                                       if (unnamed && !s_unnamed) {
+                                         errno = EOPNOTSUPP;
+                                         return -1;
+                                       }
+                                       if (unnamed || (flags & O_CREAT) != 0) s_created.emplace_back(path);
+                                       return RealSystemCalls().open(path, flags, mode);
+                                     },
+                                     RealSystemCalls().pread,
+                                     RealSystemCalls().write,
+                                     RealSystemCalls().fstat,
+                                     RealSystemCalls().close,
+                                     RealSystemCalls().rename,
+                                     RealSystemCalls().access,
+                                     RealSystemCalls().linkat};
   std::filesystem::create_directory(m_dir.File("links"));
   std::filesystem::create_directory(m_dir.File("lists"));
   const std::string link = m_dir.File("links/list.txt");
@@ -122,7 +126,8 @@ TEST_F(ListTargetTest, streamsAreWrittenStraightToWhatTheyAlreadyAre) {
   test::WriteFile(log, "earlier lines\n");
   const int appending = ::open(log.c_str(), O_WRONLY | O_APPEND);
   ASSERT_GE(appending, 0);
-  for (const std::string& stream : {"/dev/fd/" + std::to_string(appending), "/proc/self/fd/" + std::to_string(appending)}) {
+  for (const std::string& stream :
+       {"/dev/fd/" + std::to_string(appending), "/proc/self/fd/" + std::to_string(appending)}) {
     EXPECT_EQ(m_ui.CreateList(stream), CommandOutcome::Done) << stream;
   }
   ::close(appending);
@@ -149,22 +154,24 @@ int ExportKilledBy(int signal, const std::string& bspPath, const std::string& li
   if (child == 0) {
     static int s_signal = signal;
     static bool s_unnamed = unnamedFiles;
-    static const SystemCalls calls{
-        [](const char* path, int flags, mode_t mode) {
-          if (!s_unnamed && (flags & O_TMPFILE) == O_TMPFILE) {
-            errno = EOPNOTSUPP;
-            return -1;
-          }
-          return RealSystemCalls().open(path, flags, mode);
-        },
-        RealSystemCalls().pread,
-        [](int fd, const void* data, size_t count) {
-          const ssize_t written = RealSystemCalls().write(fd, data, count);
-          ::raise(s_signal);
-          return written;
-        },
-        RealSystemCalls().fstat, RealSystemCalls().close, RealSystemCalls().rename,
-        RealSystemCalls().access, RealSystemCalls().linkat};
+    static const SystemCalls calls{[](const char* path, int flags, mode_t mode) {
+                                     if (!s_unnamed && (flags & O_TMPFILE) == O_TMPFILE) {
+                                       errno = EOPNOTSUPP;
+                                       return -1;
+                                     }
+                                     return RealSystemCalls().open(path, flags, mode);
+                                   },
+                                   RealSystemCalls().pread,
+                                   [](int fd, const void* data, size_t count) {
+                                     const ssize_t written = RealSystemCalls().write(fd, data, count);
+                                     ::raise(s_signal);
+                                     return written;
+                                   },
+                                   RealSystemCalls().fstat,
+                                   RealSystemCalls().close,
+                                   RealSystemCalls().rename,
+                                   RealSystemCalls().access,
+                                   RealSystemCalls().linkat};
     const ScopedSystemCalls killedWhileWriting(calls);
     CHeadlessDialog ui;
     ui.Open(bspPath);

@@ -1,16 +1,15 @@
 // Where a list goes on Windows, and that an existing one is never lost or changed in kind.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <filesystem>
+
 #include "headless_dialog.h"
 #include "system_facts.h"
 #include "test_files.h"
 #include "wide_text_win32.h"
-
-#include <windows.h>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <filesystem>
 
 namespace kestrum {
 namespace {

@@ -1,13 +1,13 @@
 #include "locator.h"
 
-#include "literal_scan.h"
-#include "map_builder.h"
-#include "test_files.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <random>
+
+#include "literal_scan.h"
+#include "map_builder.h"
+#include "test_files.h"
 
 namespace kestrum {
 namespace {
@@ -35,9 +35,13 @@ class LocatorTest : public ::testing::Test {
   const std::string m_path = m_dir.File("scan.bsp");
 };
 
-std::string Filler(std::size_t length, char byte = 'x') { return std::string(length, byte); }
+std::string Filler(std::size_t length, char byte = 'x') {
+  return std::string(length, byte);
+}
 
-std::string WithKeyAt(std::string bytes, std::size_t at) { return bytes.replace(at, 10, "worldspawn"); }
+std::string WithKeyAt(std::string bytes, std::size_t at) {
+  return bytes.replace(at, 10, "worldspawn");
+}
 
 TEST_F(LocatorTest, scanStartIsNineTenthsOnlyAboveOneMillionBytes) {
   EXPECT_EQ(ScanStart(11), 0);
@@ -121,7 +125,7 @@ TEST_F(LocatorTest, agreesWithTheLiteralScanAcrossTheScansReadBlocks) {
     const std::size_t key = blockEnd - back;
     bytes = WithKeyAt(bytes, key);
     if (back % 4 == 0) bytes[key - 1 - random() % 54] = '\0';  // hidden from some passes
-    bytes = WithKeyAt(bytes, key + 300 + random() % 200);       // a rival further on
+    bytes = WithKeyAt(bytes, key + 300 + random() % 200);      // a rival further on
     const std::optional<std::int32_t> expected = LiteralScan(bytes).key;
     ASSERT_TRUE(expected.has_value());
     EXPECT_EQ(Scan(bytes), expected) << "length " << length << ", key " << back << " before the block's end";
@@ -135,11 +139,11 @@ TEST_F(LocatorTest, lookBackTakesTheFirstBraceOfItsWindowElseTheNearestWithinAMe
   };
   const std::size_t kMiB = std::size_t{1} << 20;
   const std::vector<Case> cases{
-      {{128, 30}, 128},                        // the window's first byte and another inside it
-      {{129}, 129},                            // just outside: the nearest further back
-      {{300, 129}, 129},                       //
-      {{128 + kMiB}, 128 + kMiB},              // as far back as is searched
-      {{129 + kMiB}, std::nullopt},            // one byte further: no entity
+      {{128, 30}, 128},              // the window's first byte and another inside it
+      {{129}, 129},                  // just outside: the nearest further back
+      {{300, 129}, 129},             //
+      {{128 + kMiB}, 128 + kMiB},    // as far back as is searched
+      {{129 + kMiB}, std::nullopt},  // one byte further: no entity
   };
   const std::size_t key = 2 * kMiB;
   for (const Case& c : cases) {

@@ -1,14 +1,14 @@
-#include "map_builder.h"
-#include "resource.h"
-#include "headless_dialog.h"
-#include "system_facts.h"
-#include "test_files.h"
-#include "texts.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+
+#include "headless_dialog.h"
+#include "map_builder.h"
+#include "resource.h"
+#include "system_facts.h"
+#include "test_files.h"
+#include "texts.h"
 
 namespace kestrum {
 namespace {
@@ -74,7 +74,8 @@ TEST_F(OpenBspTest, withoutEntitiesShowsTheFieldsThenTheMessageThenTakesThemBack
 }
 
 TEST_F(OpenBspTest, tinyAndEmptyFilesHaveNoEntities) {
-  for (const std::string& bytes : {std::string(), std::string("worldspawn"), std::string(4096, '\0'), std::string(3000, '{')}) {
+  for (const std::string& bytes :
+       {std::string(), std::string("worldspawn"), std::string(4096, '\0'), std::string(3000, '{')}) {
     const std::string path = m_dir.File("tiny.bsp");
     test::WriteFile(path, bytes);
     EXPECT_EQ(m_ui.Open(path), CommandOutcome::NothingFound) << bytes.size();

@@ -1,6 +1,6 @@
-#include "headless_dialog.h"
-
 #include <gtest/gtest.h>
+
+#include "headless_dialog.h"
 
 namespace kestrum {
 namespace {

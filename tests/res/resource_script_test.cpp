@@ -1,14 +1,15 @@
 // The Windows resources in the repository are what their generator makes of res/, and
 // the icon holds what the dialog manager and the taskbar ask for.
-#include "icon_file.h"
 #include "resource_script.h"
-#include "test_files.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <stdexcept>
+
+#include "icon_file.h"
+#include "test_files.h"
 
 namespace kestrum {
 namespace {
@@ -20,7 +21,9 @@ std::string CurrentIcon() {
       {test::ReadFile(kRes + "/icons/kestrum-32.xpm"), test::ReadFile(kRes + "/icons/kestrum-16.xpm")});
 }
 
-unsigned Byte(const std::string& bytes, std::size_t at) { return static_cast<unsigned char>(bytes.at(at)); }
+unsigned Byte(const std::string& bytes, std::size_t at) {
+  return static_cast<unsigned char>(bytes.at(at));
+}
 std::uint32_t Word32(const std::string& bytes, std::size_t at) {
   return Byte(bytes, at) | Byte(bytes, at + 1) << 8 | Byte(bytes, at + 2) << 16 |
          std::uint32_t{Byte(bytes, at + 3)} << 24;
@@ -35,12 +38,12 @@ TEST(ResourceScript, checkedInFilesAreWhatTheGeneratorMakes) {
 
 TEST(ResourceScript, holdsBothDialogsTheStringAndTheFrenchVersionBlock) {
   const std::string script = res::ResourceScript();
-  for (const char* expected : {
-           "IDD_ABOUT DIALOG 0, 0, 210, 74\n", "IDD_MAIN DIALOGEX 0, 0, 528, 345\n", "EXSTYLE WS_EX_APPWINDOW\n",
-           "FONT 8, \"MS Sans Serif\", 0, 0, 0x1\n", "IDS_ABOUT_MENU \"&A propos de Kestrum...\"\n",
-           "LANGUAGE LANG_FRENCH, SUBLANG_FRENCH_SWISS\nIDI_MAIN ICON", "BLOCK \"040c04b0\"",
-           "VALUE \"Translation\", 0x40c, 1200\n", "FILEOS VOS__WINDOWS32\n", "FILETYPE VFT_APP\n",
-           "VALUE \"OriginalFilename\", \"Kestrum.EXE\"\n", "VALUE \"Comments\", \"\"\n"}) {
+  for (const char* expected :
+       {"IDD_ABOUT DIALOG 0, 0, 210, 74\n", "IDD_MAIN DIALOGEX 0, 0, 528, 345\n", "EXSTYLE WS_EX_APPWINDOW\n",
+        "FONT 8, \"MS Sans Serif\", 0, 0, 0x1\n", "IDS_ABOUT_MENU \"&A propos de Kestrum...\"\n",
+        "LANGUAGE LANG_FRENCH, SUBLANG_FRENCH_SWISS\nIDI_MAIN ICON", "BLOCK \"040c04b0\"",
+        "VALUE \"Translation\", 0x40c, 1200\n", "FILEOS VOS__WINDOWS32\n", "FILETYPE VFT_APP\n",
+        "VALUE \"OriginalFilename\", \"Kestrum.EXE\"\n", "VALUE \"Comments\", \"\"\n"}) {
     EXPECT_THAT(script, ::testing::HasSubstr(expected));
   }
 }
@@ -56,8 +59,8 @@ TEST(IconFile, holds32And16PixelImagesOf16ColoursWithTheirMasks) {
     const unsigned side = sizes[n];
     EXPECT_EQ(Byte(icon, entry), side);
     EXPECT_EQ(Byte(icon, entry + 1), side);
-    EXPECT_EQ(Byte(icon, entry + 2), 16u);       // colours
-    EXPECT_EQ(Byte(icon, entry + 6), 4u);        // bits per pixel
+    EXPECT_EQ(Byte(icon, entry + 2), 16u);  // colours
+    EXPECT_EQ(Byte(icon, entry + 6), 4u);   // bits per pixel
     const std::uint32_t length = Word32(icon, entry + 8);
     const std::uint32_t offset = Word32(icon, entry + 12);
     // Header, 16-entry palette, 4-bit colour rows and 1-bit mask rows, each padded to 4 bytes.

@@ -6,7 +6,6 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
-
 #include <functional>
 #include <memory>
 

@@ -1,15 +1,3 @@
-#include "about_box.h"
-#include "dialog_builder.h"
-#include "dialog_templates.h"
-#include "entity_app.h"
-#include "qt_entity_dialog.h"
-#include "map_builder.h"
-#include "modal.h"
-#include "resource.h"
-#include "test_files.h"
-#include "texts.h"
-#include "window_geometry.h"
-
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -21,6 +9,18 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "about_box.h"
+#include "dialog_builder.h"
+#include "dialog_templates.h"
+#include "entity_app.h"
+#include "map_builder.h"
+#include "modal.h"
+#include "qt_entity_dialog.h"
+#include "resource.h"
+#include "test_files.h"
+#include "texts.h"
+#include "window_geometry.h"
+
 using kestrum::CEntityDlg;
 using kestrum::shell::CAboutBox;
 using kestrum::shell::CQtEntityDialog;
@@ -28,13 +28,21 @@ using kestrum::test::WhenModal;
 
 namespace {
 
-
-QLineEdit* Edit(QWidget& dialog, const QString& name) { return dialog.findChild<QLineEdit*>(name); }
-QLineEdit* KeyBox(QWidget& dialog, int row) { return Edit(dialog, QStringLiteral("IDC_KEY%1").arg(row)); }
-QLineEdit* ValueBox(QWidget& dialog, int row) { return Edit(dialog, QStringLiteral("IDC_VALUE%1").arg(row)); }
-QLineEdit* FlagBox(QWidget& dialog, int slot) { return Edit(dialog, QStringLiteral("IDC_FLAG%1").arg(slot)); }
-QPushButton* Button(QWidget& dialog, const char* name) { return dialog.findChild<QPushButton*>(name); }
-
+QLineEdit* Edit(QWidget& dialog, const QString& name) {
+  return dialog.findChild<QLineEdit*>(name);
+}
+QLineEdit* KeyBox(QWidget& dialog, int row) {
+  return Edit(dialog, QStringLiteral("IDC_KEY%1").arg(row));
+}
+QLineEdit* ValueBox(QWidget& dialog, int row) {
+  return Edit(dialog, QStringLiteral("IDC_VALUE%1").arg(row));
+}
+QLineEdit* FlagBox(QWidget& dialog, int slot) {
+  return Edit(dialog, QStringLiteral("IDC_FLAG%1").arg(slot));
+}
+QPushButton* Button(QWidget& dialog, const char* name) {
+  return dialog.findChild<QPushButton*>(name);
+}
 
 /**
  * Chooses path in the next file chooser. What differs from the expected set-up is
@@ -68,7 +76,6 @@ void ExpectMessage(const QString& text, bool* seen) {
   });
 }
 
-
 /** One control of the main dialog as its template states it, in template order. */
 struct ExpectedControl {
   int id;
@@ -97,24 +104,15 @@ std::vector<ExpectedControl> ExpectedMainControls() {
     controls.push_back({1004 + 2 * row, 'E', "", left ? 105 : 380, y, left ? 146 : 140, 13});
   }
   const std::vector<ExpectedControl> rest{
-      {-1, 'L', "Key", 275, 26, 93, 8},
-      {-1, 'L', "Value", 380, 26, 140, 8},
-      {1066, 'E', "", 275, 201, 40, 14},
-      {1067, 'E', "", 275, 215, 40, 14},
-      {1068, 'E', "", 275, 230, 40, 14},
-      {1069, 'E', "", 275, 244, 40, 14},
-      {1070, 'E', "", 275, 260, 40, 14},
-      {1071, 'E', "", 275, 276, 40, 14},
-      {1072, 'E', "", 275, 290, 40, 14},
-      {1073, 'E', "", 275, 305, 40, 14},
-      {1074, 'E', "", 275, 321, 40, 14},
-      {-1, 'L', "Spawnflags", 275, 192, 45, 8},
-      {-1, 'L', "Difficulty", 380, 192, 95, 8},
-      {1075, 'E', "", 380, 201, 40, 14},
-      {1076, 'E', "", 380, 215, 40, 14},
-      {1077, 'E', "", 380, 231, 40, 14},
-      {-1, 'L', "Easy", 419, 207, 42, 8},
-      {-1, 'L', "Medium", 420, 222, 46, 8},
+      {-1, 'L', "Key", 275, 26, 93, 8},         {-1, 'L', "Value", 380, 26, 140, 8},
+      {1066, 'E', "", 275, 201, 40, 14},        {1067, 'E', "", 275, 215, 40, 14},
+      {1068, 'E', "", 275, 230, 40, 14},        {1069, 'E', "", 275, 244, 40, 14},
+      {1070, 'E', "", 275, 260, 40, 14},        {1071, 'E', "", 275, 276, 40, 14},
+      {1072, 'E', "", 275, 290, 40, 14},        {1073, 'E', "", 275, 305, 40, 14},
+      {1074, 'E', "", 275, 321, 40, 14},        {-1, 'L', "Spawnflags", 275, 192, 45, 8},
+      {-1, 'L', "Difficulty", 380, 192, 95, 8}, {1075, 'E', "", 380, 201, 40, 14},
+      {1076, 'E', "", 380, 215, 40, 14},        {1077, 'E', "", 380, 231, 40, 14},
+      {-1, 'L', "Easy", 419, 207, 42, 8},       {-1, 'L', "Medium", 420, 222, 46, 8},
       {-1, 'L', "Difficult", 420, 237, 44, 8},
   };
   controls.insert(controls.end(), rest.begin(), rest.end());
@@ -124,9 +122,12 @@ std::vector<ExpectedControl> ExpectedMainControls() {
 /** Dialog units to pixels as a dialog manager converts them, rounding to the nearest. */
 QRect Pixels(const QFont& font, int x, int y, int width, int height) {
   const QFontMetrics metrics(font);
-  const int cx = (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) + 26) / 52;
+  const int cx =
+      (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) + 26) / 52;
   const int cy = metrics.height();
-  const auto scale = [](int units, int base, int per) { return static_cast<int>(std::lround(units * base / double(per))); };
+  const auto scale = [](int units, int base, int per) {
+    return static_cast<int>(std::lround(units * base / double(per)));
+  };
   return {scale(x, cx, 4), scale(y, cy, 8), scale(width, cx, 4), scale(height, cy, 8)};
 }
 
@@ -317,9 +318,9 @@ void TestEntityDialog::bothChoosersOpenWhereTheUserLastChose() {
   QCOMPARE(*openedIn, QDir::currentPath());
   const auto savedIn = folderOfNextChooser(QString::fromStdString(dir.File("list.txt")));
   bool cutReported = false;
-  const std::string cutMessage = kestrum::texts::CutEntityMessage(
-      map.lumpOffset + static_cast<std::int32_t>(lastEntity),
-      static_cast<int>(kestrum::mapgen::DemoEntities().size()) - 1);
+  const std::string cutMessage =
+      kestrum::texts::CutEntityMessage(map.lumpOffset + static_cast<std::int32_t>(lastEntity),
+                                       static_cast<int>(kestrum::mapgen::DemoEntities().size()) - 1);
   ExpectMessage(QString::fromStdString(cutMessage), &cutReported);  // after the list is written
   QTest::mouseClick(Button(dialog, "IDC_CREATE_LIST"), Qt::LeftButton);
   QCOMPARE(*savedIn, maps);  // the map's folder, with the default name in it

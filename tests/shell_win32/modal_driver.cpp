@@ -68,6 +68,8 @@ void WhenDialogShows(const std::wstring& title, bool owned, std::function<void(H
   if (!g_timer) g_timer = ::SetTimer(nullptr, 0, kTickMs, &OnTick);
 }
 
-bool AllActsRan() { return g_pending.empty(); }
+bool AllActsRan() {
+  return g_pending.empty();
+}
 
 }  // namespace kestrum::test

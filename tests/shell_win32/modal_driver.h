@@ -3,10 +3,10 @@
 // inside that loop, finds the dialog once it is up and acts on it.
 #pragma once
 
-#include "win32_api.h"
-
 #include <functional>
 #include <string>
+
+#include "win32_api.h"
 
 namespace kestrum::test {
 

@@ -1,6 +1,10 @@
 // The Win32 dialog under the system's dialog manager: the windows it builds from the
 // resources, the window menu, the icons, the exchange through the ANSI calls, the message
 // boxes and the ways the dialog ends.
+#include <gtest/gtest.h>
+
+#include <vector>
+
 #include "about_box.h"
 #include "app_name.h"
 #include "dialog_templates.h"
@@ -12,10 +16,6 @@
 #include "texts.h"
 #include "wide_text_win32.h"
 #include "win32_entity_dialog.h"
-
-#include <gtest/gtest.h>
-
-#include <vector>
 
 namespace kestrum {
 namespace {

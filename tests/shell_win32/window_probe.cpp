@@ -11,11 +11,11 @@
 //   kestrum-probe syscommand TITLE N     posts WM_SYSCOMMAND N to the dialog
 //
 // "owned" picks a dialog that has an owner (a message box titled like the main dialog).
-#include "win32_api.h"
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "win32_api.h"
 
 namespace {
 

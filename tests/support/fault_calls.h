@@ -16,7 +16,7 @@ struct FaultPlan {
   long long writeBudget = -1;  ///< bytes written before writes fail for want of space
   bool failLength = false;     ///< measuring an open file fails with an I/O error
   bool failCloseAfterWrite = false;
-  bool failReplace = false;    ///< putting the new list in place fails: another device
+  bool failReplace = false;         ///< putting the new list in place fails: another device
   bool listWriteProtected = false;  ///< the existing list may not be written, as for anyone but root
   bool noUnnamedFiles = false;      ///< POSIX: a file system without O_TMPFILE (Windows never has them)
   int failUnnamedWith = 0;          ///< POSIX: creating an unnamed file fails with this errno

@@ -1,17 +1,16 @@
-#include "fault_calls.h"
-
-#include "system_calls.h"
+#include <fcntl.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
+
+#include "fault_calls.h"
+#include "system_calls.h"
 
 namespace kestrum::test {
 namespace {
 
 FaultPlan g_plan;
-
 
 int FaultyOpen(const char* path, int flags, mode_t mode) {
   if ((flags & O_TMPFILE) == O_TMPFILE && (g_plan.noUnnamedFiles || g_plan.failUnnamedWith != 0)) {
@@ -98,7 +97,9 @@ const SystemCalls kFaultyCalls{&FaultyOpen,  &FaultyPread,  &FaultyWrite,  &Faul
 
 }  // namespace
 
-FaultPlan& Plan() { return g_plan; }
+FaultPlan& Plan() {
+  return g_plan;
+}
 
 struct CInjectedFaults::Scope {
   ScopedSystemCalls calls{kFaultyCalls};

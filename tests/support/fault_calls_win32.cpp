@@ -1,11 +1,10 @@
-#include "fault_calls.h"
-
-#include "system_calls.h"
-
 #include <windows.h>
 
 #include <algorithm>
 #include <cwchar>
+
+#include "fault_calls.h"
+#include "system_calls.h"
 
 namespace kestrum::test {
 namespace {
@@ -95,7 +94,9 @@ const SystemCalls kFaultyCalls = FaultyCalls();
 
 }  // namespace
 
-FaultPlan& Plan() { return g_plan; }
+FaultPlan& Plan() {
+  return g_plan;
+}
 
 struct CInjectedFaults::Scope {
   ScopedSystemCalls calls{kFaultyCalls};

@@ -1,11 +1,11 @@
-#include "process.h"
-
-#include "test_files.h"
-
 #include <fcntl.h>
-#include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <stdexcept>
+
+#include "process.h"
+#include "test_files.h"
 
 namespace kestrum::test {
 

@@ -1,11 +1,10 @@
-#include "process.h"
-
-#include "test_files.h"
-#include "wide_text_win32.h"
-
 #include <windows.h>
 
 #include <stdexcept>
+
+#include "process.h"
+#include "test_files.h"
+#include "wide_text_win32.h"
 
 namespace kestrum::test {
 namespace {

@@ -1,11 +1,10 @@
-#include "system_facts.h"
-
-#include "wide_text_win32.h"
-
 #include <windows.h>
 
 #include <atomic>
 #include <stdexcept>
+
+#include "system_facts.h"
+#include "wide_text_win32.h"
 
 namespace kestrum::test {
 namespace {
@@ -16,16 +15,23 @@ constexpr DWORD kErrorDirectoryNotSupported = 336;
 }  // namespace
 
 const SystemReasons& Reasons() {
-  static const SystemReasons kReasons{SystemErrorText(ERROR_FILE_NOT_FOUND),    SystemErrorText(ERROR_PATH_NOT_FOUND),
-                                      SystemErrorText(kErrorDirectoryNotSupported), SystemErrorText(ERROR_ACCESS_DENIED),
-                                      SystemErrorText(ERROR_IO_DEVICE),         SystemErrorText(ERROR_DISK_FULL),
+  static const SystemReasons kReasons{SystemErrorText(ERROR_FILE_NOT_FOUND),
+                                      SystemErrorText(ERROR_PATH_NOT_FOUND),
+                                      SystemErrorText(kErrorDirectoryNotSupported),
+                                      SystemErrorText(ERROR_ACCESS_DENIED),
+                                      SystemErrorText(ERROR_IO_DEVICE),
+                                      SystemErrorText(ERROR_DISK_FULL),
                                       SystemErrorText(ERROR_NOT_SAME_DEVICE)};
   return kReasons;
 }
 
-std::string FullDevice() { return {}; }
+std::string FullDevice() {
+  return {};
+}
 
-std::string NullDevice() { return "NUL"; }
+std::string NullDevice() {
+  return "NUL";
+}
 
 void LinkTo(const std::string& target, const std::string& link) {
   if (!::CreateHardLinkW(Widen(link).c_str(), Widen(target).c_str(), nullptr)) {
@@ -35,9 +41,13 @@ void LinkTo(const std::string& target, const std::string& link) {
 
 // Windows has no mode bits to take reading away; a deny entry in the file's access list
 // would, but the tests' own clean-up could then not remove it either.
-bool MakeUnreadable(const std::string& /*path*/) { return false; }
+bool MakeUnreadable(const std::string& /*path*/) {
+  return false;
+}
 
-bool HasPermissionBits() { return false; }
+bool HasPermissionBits() {
+  return false;
+}
 
 CIdlePipe::CIdlePipe(const std::string& /*folder*/) {
   // Windows keeps pipes in a name space of their own, outside every folder.
@@ -48,6 +58,8 @@ CIdlePipe::CIdlePipe(const std::string& /*folder*/) {
   if (m_handle == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot make " + m_path);
 }
 
-CIdlePipe::~CIdlePipe() { ::CloseHandle(m_handle); }
+CIdlePipe::~CIdlePipe() {
+  ::CloseHandle(m_handle);
+}
 
 }  // namespace kestrum::test

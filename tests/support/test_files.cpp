@@ -11,7 +11,9 @@ namespace kestrum::test {
 namespace {
 
 /** Paths are UTF-8 on every system, as the program's own paths are. */
-std::filesystem::path PathOf(const std::string& utf8) { return std::filesystem::u8path(utf8); }
+std::filesystem::path PathOf(const std::string& utf8) {
+  return std::filesystem::u8path(utf8);
+}
 
 }  // namespace
 
@@ -52,6 +54,8 @@ std::string ReadFile(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool FileExists(const std::string& path) { return std::filesystem::exists(PathOf(path)); }
+bool FileExists(const std::string& path) {
+  return std::filesystem::exists(PathOf(path));
+}
 
 }  // namespace kestrum::test
