@@ -5,13 +5,13 @@
 #include <ostream>
 
 #include "archive.h"
-#include "headless_dialog.h"
+#include "default_list_name.h"
 #include "int_conversion.h"
-#include "list_name.h"
 #include "list_names.h"
 #include "map_commands.h"
 #include "map_run.h"
 #include "output.h"
+#include "spawnflags.h"
 #include "version.h"
 
 namespace kestrum::cli {
@@ -27,15 +27,14 @@ std::string InputsHelp() {
       "its map's name (text) or carrying \"map\" (JSON) when there are several maps.\n"
       "Exit status: 0 success, 1 nothing found, 2 wrong usage, 3 a map, archive or file could not be read or "
       "written (the others are still processed), 4 a list stops at an entity cut short.\n";
-  if (!ZipArchivesSupported()) help += "\nThis build reads no zip archives (.pk3, .pk4, .zip); PACK files only.\n";
+  if (!sources::ZipArchivesSupported()) help += "\nThis build reads no zip archives (.pk3, .pk4, .zip); PACK files only.\n";
   return help;
 }
 
 int Flags(const std::string& value, std::ostream& out) {
-  CHeadlessDialog session;
-  session.services.logEvents = false;
-  session.dialog.ShowSpawnflags(AtoiSaturating(value));
-  WriteFlagSlots(out, session.dialog);
+  FlagSlots flags;
+  DecodeSpawnflags(AtoiSaturating(value), flags);
+  WriteFlagSlots(out, flags);
   return kExitSuccess;
 }
 
@@ -70,7 +69,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
   SearchOptions search;
   auto* searchCommand = app.add_subcommand(
-      "search", "Press Analyse Entity with TEXT on each map: show the next entity containing it, its pairs and flags.");
+      "search", "Show the next entity of each map containing TEXT, with its pairs and flags, once per press.");
   // One list of positionals, TEXT last: CLI11 gives a list option every positional after it.
   std::vector<std::string> searchArguments;
   searchCommand
@@ -122,32 +121,32 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   std::string listPath;
   if (list->parsed()) {
     inputs = listArguments.positionals;
-    if (inputs.size() > 1 && !LooksLikeMapInput(inputs.back())) {
+    if (inputs.size() > 1 && !sources::LooksLikeMapInput(inputs.back())) {
       listPath = inputs.back();
       inputs.pop_back();
     }
   }
-  const std::vector<MapSource> sources = ExpandInputs(inputs);
+  const std::vector<MapSource> maps = sources::ExpandInputs(inputs);
   MapNaming naming;
-  naming.severalMaps = sources.size() > 1;
+  naming.severalMaps = maps.size() > 1;
 
   MapWork work;
   std::vector<std::string> listPaths;
   if (locate->parsed()) {
-    work = [&](std::size_t, const MapSource& source, CArchiveCache& archives, const EarlyOutput&) {
-      return LocateMap(source, naming, archives);
+    work = [&](std::size_t, const MapSource& source, const EarlyOutput&) {
+      return LocateMap(source, naming);
     };
   } else if (list->parsed()) {
-    if (!listPath.empty() && (sources.size() != 1 || !listArguments.outputDir.empty())) {
+    if (!listPath.empty() && (maps.size() != 1 || !listArguments.outputDir.empty())) {
       err << "kestrum-cli: OUT names the list of one map; for several maps give --output-dir DIR\n";
       return kExitUsage;
     }
     if (!listPath.empty()) {
       listPaths = {listPath == kStandardOutput ? std::string("/dev/stdout") : listPath};
-    } else if (sources.size() == 1 && listArguments.outputDir.empty()) {
-      listPaths = {DefaultListName(sources[0].member ? sources[0].member->name : sources[0].path)};
+    } else if (maps.size() == 1 && listArguments.outputDir.empty()) {
+      listPaths = {DefaultListName(maps[0].member ? maps[0].member->name : maps[0].path)};
     } else {
-      listPaths = ListPathsFor(sources, listArguments.outputDir);
+      listPaths = ListPathsFor(maps, listArguments.outputDir);
     }
     if (!listArguments.outputDir.empty()) {
       std::error_code error;
@@ -158,20 +157,20 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return kExitFileError;
       }
     }
-    work = [&](std::size_t index, const MapSource& source, CArchiveCache& archives, const EarlyOutput&) {
-      return ListMap(source, listPaths[index], naming, archives);
+    work = [&](std::size_t index, const MapSource& source, const EarlyOutput&) {
+      return ListMap(source, listPaths[index], naming);
     };
   } else if (searchCommand->parsed()) {
-    work = [&](std::size_t, const MapSource& source, CArchiveCache& archives, const EarlyOutput& early) {
-      return SearchMap(source, search, naming, archives, early);
+    work = [&](std::size_t, const MapSource& source, const EarlyOutput& early) {
+      return SearchMap(source, search, naming, early);
     };
   } else {
-    work = [&](std::size_t, const MapSource& source, CArchiveCache& archives, const EarlyOutput&) {
-      return MapEntities(source, naming, archives);
+    work = [&](std::size_t, const MapSource& source, const EarlyOutput&) {
+      return MapEntities(source, naming);
     };
   }
 
-  const RunSummary summary = RunOverMaps(sources, work, out, err, errIsTerminal);
+  const RunSummary summary = RunOverMaps(maps, work, out, err, errIsTerminal);
   if (searchCommand->parsed() && summary.found == 0 && summary.failed == 0 && !summary.outputFailed && !search.json) {
     err << "kestrum-cli: no entity contains \"" << EscapeControls(search.text) << "\"\n";
   }

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <map>
 
-#include "list_name.h"
+#include "default_list_name.h"
 
 namespace kestrum::cli {
 namespace {

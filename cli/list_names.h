@@ -8,6 +8,8 @@
 
 namespace kestrum::cli {
 
+using sources::MapSource;
+
 /**
  * One list path per source, in folder (empty: the current folder): each map's default
  * list name, taken from its member's name for a map inside an archive

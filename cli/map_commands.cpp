@@ -1,11 +1,15 @@
 #include "map_commands.h"
 
-#include <filesystem>
+#include <memory>
+#include <optional>
 
+#include "entity_list.h"
 #include "entity_parser.h"
+#include "entity_search.h"
 #include "file.h"
-#include "headless_dialog.h"
-#include "map_file.h"
+#include "list_target.h"
+#include "locator.h"
+#include "lump_messages.h"
 #include "output.h"
 
 namespace kestrum::cli {
@@ -22,70 +26,29 @@ std::string MapPrefix(const MapSource& source, const MapNaming& naming) {
   return naming.severalMaps ? EscapeControls(source.name) + ": " : std::string();
 }
 
-/** The dialog's commands without a window; their messages go to the map's report. */
-class CCliDialog : public CHeadlessDialog {
- public:
-  CCliDialog(MapReport& report, const std::string& prefix) {
-    services.logEvents = false;
-    services.searchBoxOnly = true;
-    services.onMessage = [&report, prefix](const std::string& text) { AddMessage(report, prefix, text); };
-  }
+/** A map, opened, with where its entities begin. */
+struct LocatedMap {
+  std::shared_ptr<const IByteSource> bytes;
+  std::optional<std::int32_t> entityOffset;  ///< nothing: the map has no entities
 };
 
-/** The map's bytes, from its archive or its file; nothing (reported) when they cannot be read. */
-std::optional<HeldMap> ReadMap(const MapSource& source, CArchiveCache& archives, MapReport& report,
-                               const std::string& prefix) {
+/**
+ * Opens the map and finds its first entity, as Open BSP does; nothing, with the reason
+ * in the report, when the map cannot be read. A map without entities says so.
+ */
+std::optional<LocatedMap> OpenAndLocate(const MapSource& source, MapReport& report, const std::string& prefix) {
   try {
-    HeldMap map;
-    if (source.member) {
-      map = {source.name, BytesInMemory(archives.Open(source.path).ReadMap(*source.member))};
-    } else {
-      map = HoldMapFile(source.path);
-    }
+    LocatedMap map{sources::OpenMap(source), std::nullopt};
     report.bytesRead += static_cast<std::uint64_t>(map.bytes->Size());
+    LookBackWindow window{};
+    map.entityOffset = LocateEntityLump(*map.bytes, window);
+    if (!map.entityOffset) AddMessage(report, prefix, messages::kNoEntities);
     return map;
-  } catch (const CFileException& error) {
+  } catch (const CInputError& error) {
     AddMessage(report, prefix, error.what());
     report.result = MapResult::Failed;
     return std::nullopt;
   }
-}
-
-/**
- * The path by which the dialog opens the map. Maps inside archives are held in memory;
- * map files are read where they lie, as the dialog reads them, unless held asks for
- * the file to be held open for many presses.
- */
-std::optional<std::string> PrepareMap(const MapSource& source, bool held, CCliDialog& session, CArchiveCache& archives,
-                                      MapReport& report, const std::string& prefix) {
-  if (!source.problem.empty()) {
-    AddMessage(report, prefix, source.problem);
-    report.result = MapResult::Failed;
-    return std::nullopt;
-  }
-  if (!source.member && !held) {
-    std::error_code ignored;
-    const std::uintmax_t size = std::filesystem::file_size(source.path, ignored);
-    report.bytesRead += size == static_cast<std::uintmax_t>(-1) ? 0 : size;
-    return source.path;
-  }
-  std::optional<HeldMap> map = ReadMap(source, archives, report, prefix);
-  if (!map) return std::nullopt;
-  std::string path = map->path;
-  session.dialog.HoldMap(std::move(*map));
-  return path;
-}
-
-MapResult ResultOf(CommandOutcome outcome) {
-  switch (outcome) {
-    case CommandOutcome::Done: return MapResult::Found;
-    case CommandOutcome::FileError: return MapResult::Failed;
-    case CommandOutcome::ListCutShort: return MapResult::ListCutShort;
-    case CommandOutcome::NothingFound:
-    case CommandOutcome::Cancelled:
-    case CommandOutcome::NoBspLoaded: break;  // no chooser is cancelled here, and a map is always opened
-  }
-  return MapResult::NothingFound;
 }
 
 }  // namespace
@@ -94,99 +57,107 @@ void AddMessage(MapReport& report, std::string_view prefix, std::string_view tex
   report.err.append("kestrum-cli: ").append(prefix).append(text).append("\n");
 }
 
-MapReport LocateMap(const MapSource& source, const MapNaming& naming, CArchiveCache& archives) {
+MapReport LocateMap(const MapSource& source, const MapNaming& naming) {
   MapReport report;
   const std::string prefix = MapPrefix(source, naming);
-  CCliDialog session(report, prefix);
-  const std::optional<std::string> path = PrepareMap(source, false, session, archives, report, prefix);
-  if (!path) return report;
-  report.result = ResultOf(session.Open(*path));
-  if (report.result != MapResult::Failed) report.out = prefix + std::to_string(session.dialog.m_entityOffset) + "\n";
+  const std::optional<LocatedMap> map = OpenAndLocate(source, report, prefix);
+  if (!map) return report;
+  report.result = map->entityOffset ? MapResult::Found : MapResult::NothingFound;
+  report.out = prefix + std::to_string(map->entityOffset.value_or(0)) + "\n";
   return report;
 }
 
-MapReport ListMap(const MapSource& source, const std::string& listPath, const MapNaming& naming,
-                  CArchiveCache& archives) {
+MapReport ListMap(const MapSource& source, const std::string& listPath, const MapNaming& naming) {
   MapReport report;
   const std::string prefix = MapPrefix(source, naming);
-  CCliDialog session(report, prefix);
-  const std::optional<std::string> path = PrepareMap(source, false, session, archives, report, prefix);
-  if (!path) return report;
-  const CommandOutcome opened = session.Open(*path);
-  if (opened == CommandOutcome::NothingFound) {
+  const std::optional<LocatedMap> map = OpenAndLocate(source, report, prefix);
+  if (!map) return report;
+  if (!map->entityOffset) {
     // Unlike the dialog, where the user has just chosen the list and confirmed it, a
     // script's list may hold the results of an earlier run: an empty list would lose them.
     AddMessage(report, prefix, "no list written; \"" + EscapeControls(listPath) + "\" is left as it was");
+    return report;
   }
-  report.result = opened == CommandOutcome::Done ? ResultOf(session.CreateList(listPath)) : ResultOf(opened);
+  try {
+    CFile file;
+    CListTarget list(file, listPath, source.path);
+    EntityWindow window{};
+    std::string record;
+    const ListResult listed = ListEntities(*map->bytes, *map->entityOffset, window, record,
+                                           [&file](std::string_view bytes) { file.Write(bytes.data(), bytes.size()); });
+    list.Commit();
+    report.result = MapResult::Found;
+    if (listed.cutEntityOffset) {
+      AddMessage(report, prefix, messages::CutEntityMessage(*listed.cutEntityOffset, listed.written));
+      report.result = MapResult::ListCutShort;
+    }
+  } catch (const CInputError& error) {
+    AddMessage(report, prefix, error.what());
+    report.result = MapResult::Failed;
+  }
   return report;
 }
 
 MapReport SearchMap(const MapSource& source, const SearchOptions& options, const MapNaming& naming,
-                    CArchiveCache& archives, const EarlyOutput& early) {
+                    const EarlyOutput& early) {
   MapReport report;
   const std::string prefix = MapPrefix(source, naming);
-  CCliDialog session(report, prefix);
-  const std::optional<std::string> path = PrepareMap(source, true, session, archives, report, prefix);
-  if (!path) return report;
-  if (session.Open(*path) == CommandOutcome::FileError) {
-    report.result = MapResult::Failed;
-    return report;
-  }
+  const std::optional<LocatedMap> map = OpenAndLocate(source, report, prefix);
+  if (!map) return report;
+  const std::int32_t entityOffset = map->entityOffset.value_or(0);
   const std::string jsonMap = naming.severalMaps ? source.name : std::string();
-  CTextBuffer text;
+  const CByteSearcher text(options.text);
+  SearchBuffers buffers;
+  ShownPress shown;
+  shown.search.cursor = entityOffset;
+  CTextBuffer out;
   for (int press = 1; options.all || press <= options.presses; ++press) {
-    const CommandOutcome outcome = session.Search(options.text);
-    if (outcome == CommandOutcome::FileError) {
+    bool matched = false;
+    try {
+      matched = SearchPress(*map->bytes, entityOffset, text, shown.search, buffers, shown.Slots());
+    } catch (const CInputError& error) {
+      AddMessage(report, prefix, error.what());
       report.result = MapResult::Failed;
       break;
     }
-    const bool matched = outcome == CommandOutcome::Done;
     if (matched) report.result = MapResult::Found;
     if (options.json) {
-      AppendJsonPress(text, press, session.dialog, jsonMap);
+      AppendJsonPress(out, press, shown, jsonMap);
     } else if (matched) {
-      AppendFoundEntity(text, press, session.dialog, prefix);
+      AppendFoundEntity(out, press, shown, prefix);
     }
     // Without a match the search has reached the end of the entities.
     if (options.all && !matched) break;
-    if (early && text.Size() >= kEarlyOutputSize) {
-      if (!early(text.Text())) {
+    if (early && out.Size() >= kEarlyOutputSize) {
+      if (!early(out.Text())) {
         report.outputFailed = true;
         break;
       }
-      text.Clear();  // keeps its memory for the next presses
+      out.Clear();  // keeps its memory for the next presses
     }
   }
-  if (early && !report.outputFailed && text.Size() != 0) {
-    report.outputFailed = !early(text.Text());
-    text.Clear();
+  if (early && !report.outputFailed && out.Size() != 0) {
+    report.outputFailed = !early(out.Text());
+    out.Clear();
   }
-  report.out = text.Take();
+  report.out = out.Take();
   return report;
 }
 
-MapReport MapEntities(const MapSource& source, const MapNaming& naming, CArchiveCache& archives) {
+MapReport MapEntities(const MapSource& source, const MapNaming& naming) {
   MapReport report;
   const std::string prefix = MapPrefix(source, naming);
-  CCliDialog session(report, prefix);
-  if (!source.problem.empty()) {
-    AddMessage(report, prefix, source.problem);
+  const std::optional<LocatedMap> map = OpenAndLocate(source, report, prefix);
+  if (!map || !map->entityOffset) return report;
+  const std::int32_t lumpOffset = *map->entityOffset;
+  std::string fromLump(static_cast<std::size_t>(map->bytes->Size() - lumpOffset), '\0');
+  try {
+    fromLump.resize(map->bytes->ReadAt(lumpOffset, fromLump.data(), fromLump.size()));
+  } catch (const CInputError& error) {
+    AddMessage(report, prefix, error.what());
     report.result = MapResult::Failed;
     return report;
   }
-  const std::optional<HeldMap> map = ReadMap(source, archives, report, prefix);
-  if (!map) return report;
-  const std::shared_ptr<const CMapBytes> bytes = map->bytes;
-  session.dialog.HoldMap(*map);
-  const CommandOutcome opened = session.Open(map->path);
-  if (opened != CommandOutcome::Done) {
-    report.result = ResultOf(opened);
-    return report;
-  }
-  const std::int32_t lumpOffset = session.dialog.m_entityOffset;
-  std::string fromLump(static_cast<std::size_t>(bytes->Size() - lumpOffset), '\0');
-  fromLump.resize(bytes->ReadAt(lumpOffset, fromLump.data(), fromLump.size()));
   const std::string mapPrefix = EscapeControls(source.name) + ": ";
   CTextBuffer json;
   ParseEntityLump(

@@ -1,14 +1,15 @@
-// The map commands on one map: each drives the dialog's commands on a headless dialog
-// and collects what it prints in a report.
+// The map commands on one map, each on the lump's readers, collecting what it prints in
+// a report.
 #pragma once
 
 #include <string>
 
-#include "archive_cache.h"
 #include "map_inputs.h"
 #include "map_report.h"
 
 namespace kestrum::cli {
+
+using sources::MapSource;
 
 struct SearchOptions {
   std::string text;
@@ -22,16 +23,15 @@ struct MapNaming {
   bool severalMaps = false;
 };
 
-MapReport LocateMap(const MapSource& source, const MapNaming& naming, CArchiveCache& archives);
+MapReport LocateMap(const MapSource& source, const MapNaming& naming);
 
-/** Create list into listPath; a map without entities leaves listPath as it was. */
-MapReport ListMap(const MapSource& source, const std::string& listPath, const MapNaming& naming,
-                  CArchiveCache& archives);
+/** Writes the list into listPath; a map without entities leaves listPath as it was. */
+MapReport ListMap(const MapSource& source, const std::string& listPath, const MapNaming& naming);
 
 MapReport SearchMap(const MapSource& source, const SearchOptions& options, const MapNaming& naming,
-                    CArchiveCache& archives, const EarlyOutput& early);
+                    const EarlyOutput& early);
 
 /** Every entity of the map, as engines read them, one JSON line each. */
-MapReport MapEntities(const MapSource& source, const MapNaming& naming, CArchiveCache& archives);
+MapReport MapEntities(const MapSource& source, const MapNaming& naming);
 
 }  // namespace kestrum::cli

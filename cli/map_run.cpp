@@ -31,11 +31,10 @@ std::optional<std::string> WriteChecked(std::ostream& out, std::string_view text
 
 }  // namespace
 
-RunSummary RunOverMaps(const std::vector<MapSource>& sources, const MapWork& work, std::ostream& out, std::ostream& err,
+RunSummary RunOverMaps(const std::vector<sources::MapSource>& sources, const MapWork& work, std::ostream& out, std::ostream& err,
                        bool errIsTerminal) {
   const std::size_t workers =
       std::max<std::size_t>(1, std::min<std::size_t>(std::thread::hardware_concurrency(), sources.size()));
-  std::vector<CArchiveCache> archives(workers);
   std::atomic<std::size_t> done{0};
   std::atomic<std::uint64_t> bytesRead{0};
   CProgressLine progress(err, errIsTerminal, sources.size(), CProgressLine::Clock::now());
@@ -54,7 +53,7 @@ RunSummary RunOverMaps(const std::vector<MapSource>& sources, const MapWork& wor
   runner.Run(
       sources.size(),
       [&](std::size_t job, std::size_t worker) {
-        MapReport report = work(job, sources[job], archives[worker], early);
+        MapReport report = work(job, sources[job], early);
         bytesRead += report.bytesRead;
         ++done;
         return report;

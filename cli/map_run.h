@@ -7,7 +7,6 @@
 #include <iosfwd>
 #include <vector>
 
-#include "archive_cache.h"
 #include "map_inputs.h"
 #include "map_report.h"
 
@@ -21,11 +20,10 @@ struct RunSummary {
 };
 
 /**
- * The command for one map: the map's index in the sources, the map, the worker's archive
- * cache, and where it may print early.
+ * The command for one map: the map's index in the sources, the map, and where it may
+ * print early.
  */
-using MapWork = std::function<MapReport(std::size_t index, const MapSource& source, CArchiveCache& archives,
-                                        const EarlyOutput& early)>;
+using MapWork = std::function<MapReport(std::size_t index, const sources::MapSource& source, const EarlyOutput& early)>;
 
 /**
  * Processes the maps on all cores, a few maps per worker at a time, and writes each
@@ -33,7 +31,7 @@ using MapWork = std::function<MapReport(std::size_t index, const MapSource& sour
  * checked: when one fails, the run stops with a message. A progress line goes to err
  * when errIsTerminal.
  */
-RunSummary RunOverMaps(const std::vector<MapSource>& sources, const MapWork& work, std::ostream& out, std::ostream& err,
+RunSummary RunOverMaps(const std::vector<sources::MapSource>& sources, const MapWork& work, std::ostream& out, std::ostream& err,
                        bool errIsTerminal);
 
 /**

@@ -193,7 +193,7 @@ std::string EscapeControls(std::string_view bytes) {
   return text.Take();
 }
 
-void AppendJsonPress(CTextBuffer& json, int press, const CEntityDlg& record, std::string_view mapName) {
+void AppendJsonPress(CTextBuffer& json, int press, const ShownPress& shown, std::string_view mapName) {
   json.Put('{');
   if (!mapName.empty()) {
     json.Put("\"map\": ");
@@ -203,42 +203,42 @@ void AppendJsonPress(CTextBuffer& json, int press, const CEntityDlg& record, std
   json.Put("\"press\": ");
   json.PutNumber(press);
   json.Put(", \"matchCount\": ");
-  json.PutNumber(record.m_matchCount);
+  json.PutNumber(shown.search.matchCount);
   json.Put(", \"cursor\": ");
-  json.PutNumber(record.m_cursor);
+  json.PutNumber(shown.search.cursor);
   json.Put(", \"keys\": ");
-  PutJsonArray(json, record.m_keys);
+  PutJsonArray(json, shown.keys);
   json.Put(", \"values\": ");
-  PutJsonArray(json, record.m_values);
+  PutJsonArray(json, shown.values);
   json.Put(", \"flags\": ");
-  PutJsonArray(json, record.m_flags);
+  PutJsonArray(json, shown.flags);
   json.Put("}\n");
 }
 
-void AppendFoundEntity(CTextBuffer& text, int press, const CEntityDlg& record, std::string_view linePrefix) {
+void AppendFoundEntity(CTextBuffer& text, int press, const ShownPress& shown, std::string_view linePrefix) {
   int lastPair = 0;
-  for (int n = 1; n <= CEntityDlg::kPairSlots; ++n) {
-    if (!record.m_keys[n].empty() || !record.m_values[n].empty()) lastPair = n;
+  for (int n = 1; n <= kPairSlots; ++n) {
+    if (!shown.keys[n].empty() || !shown.values[n].empty()) lastPair = n;
   }
   text.Put(linePrefix);
   text.Put("press ");
   text.PutNumber(press);
   text.Put(": entity at offset ");
-  text.PutNumber(record.m_foundOffset);
+  text.PutNumber(shown.search.foundOffset);
   text.Put('\n');
   for (int n = 1; n <= lastPair; ++n) {
     text.Put(linePrefix);
     text.Put("  \"");
-    PutEscaped(text, record.m_keys[n]);
+    PutEscaped(text, shown.keys[n]);
     text.Put("\" \"");
-    PutEscaped(text, record.m_values[n]);
+    PutEscaped(text, shown.values[n]);
     text.Put("\"\n");
   }
   // Which flag slots are filled, as bits taken in order: they differ from entity to
   // entity, and a test of each slot would be mispredicted as often.
   unsigned filledFlags = 0;
-  for (int slot = 1; slot <= CEntityDlg::kFlagSlots; ++slot) {
-    filledFlags |= unsigned{!record.m_flags[slot].empty()} << slot;
+  for (int slot = 1; slot <= kFlagSlots; ++slot) {
+    filledFlags |= unsigned{!shown.flags[slot].empty()} << slot;
   }
   if (filledFlags == 0) return;
   text.Put(linePrefix);
@@ -246,7 +246,7 @@ void AppendFoundEntity(CTextBuffer& text, int press, const CEntityDlg& record, s
   for (unsigned bits = filledFlags; bits != 0; bits &= bits - 1) {
     const int slot = __builtin_ctz(bits);
     if (bits != filledFlags) text.Put(", ");
-    text.Put(record.m_flags[slot]);
+    text.Put(shown.flags[slot]);
     if (slot > 9) {
       text.Put(" (");
       text.Put(res::FlagSlotCaption(slot));
@@ -256,10 +256,10 @@ void AppendFoundEntity(CTextBuffer& text, int press, const CEntityDlg& record, s
   text.Put('\n');
 }
 
-void WriteFlagSlots(std::ostream& out, const CEntityDlg& record) {
-  for (int slot = 1; slot <= CEntityDlg::kFlagSlots; ++slot) {
-    if (!record.m_flags[slot].empty()) {
-      out << "slot " << slot << " (" << res::FlagSlotCaption(slot) << "): " << record.m_flags[slot] << '\n';
+void WriteFlagSlots(std::ostream& out, const FlagSlots& flags) {
+  for (int slot = 1; slot <= kFlagSlots; ++slot) {
+    if (!flags[slot].empty()) {
+      out << "slot " << slot << " (" << res::FlagSlotCaption(slot) << "): " << flags[slot] << '\n';
     }
   }
 }

@@ -5,8 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "entity_dlg.h"
 #include "entity_parser.h"
+#include "entity_slots.h"
+#include "shown_press.h"
 #include "text_buffer.h"
 
 namespace kestrum::cli {
@@ -27,13 +28,13 @@ std::string EscapeControls(std::string_view bytes);
  * One line: {"press": i, "matchCount": m, "cursor": c, "keys": [...], "values": [...], "flags": [...]},
  * with "map" first when mapName is not empty.
  */
-void AppendJsonPress(CTextBuffer& json, int press, const CEntityDlg& record, std::string_view mapName = {});
+void AppendJsonPress(CTextBuffer& json, int press, const ShownPress& shown, std::string_view mapName = {});
 
 /** The entity a press found: its offset, its pairs and its decoded flags; each line begins with linePrefix. */
-void AppendFoundEntity(CTextBuffer& text, int press, const CEntityDlg& record, std::string_view linePrefix = {});
+void AppendFoundEntity(CTextBuffer& text, int press, const ShownPress& shown, std::string_view linePrefix = {});
 
 /** The filled flag slots, one per line: "slot 10 (Easy): 256". */
-void WriteFlagSlots(std::ostream& out, const CEntityDlg& record);
+void WriteFlagSlots(std::ostream& out, const FlagSlots& flags);
 
 /** One line: {"map": ..., "offset": N, "index": i, "pairs": [["classname", "light"], ...]}. */
 void AppendEntityJson(CTextBuffer& json, std::string_view mapName, const ParsedEntity& entity);

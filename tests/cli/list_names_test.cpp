@@ -8,12 +8,12 @@ namespace kestrum {
 namespace {
 
 /** A map file, or with a ":" a member of an archive. */
-cli::MapSource Source(const std::string& name) {
-  cli::MapSource source;
+sources::MapSource Source(const std::string& name) {
+  sources::MapSource source;
   source.name = name;
   const std::size_t colon = name.find(':');
   source.path = name.substr(0, colon);
-  if (colon != std::string::npos) source.member = cli::ArchiveMember{name.substr(colon + 1), 0, 0};
+  if (colon != std::string::npos) source.member = sources::ArchiveMember{name.substr(colon + 1), 0, 0};
   return source;
 }
 
@@ -33,7 +33,7 @@ TEST(ListNames, eachMapGetsItsOwnListAndSharedNamesAreToldApartInInputOrder) {
       {{"e1m1.bsp", "./e1m1.bsp"}, {"e1m1.txt", "e1m1-2.txt"}},  // no folder name to put in front
   };
   for (const Case& c : cases) {
-    std::vector<cli::MapSource> sources;
+    std::vector<sources::MapSource> sources;
     for (const std::string& map : c.maps) sources.push_back(Source(map));
     EXPECT_EQ(cli::ListPathsFor(sources, ""), c.lists) << c.maps.front();
     std::vector<std::string> inFolder;

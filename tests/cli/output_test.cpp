@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "headless_dialog.h"
+#include "shown_press.h"
 
 namespace kestrum {
 namespace {
@@ -72,16 +72,15 @@ TEST(EscapeControls, writesAByteTheSameWhereverItStandsInATextOfAnyLength) {
 }
 
 TEST(FoundEntity, showsPairsUpToTheLastFilledSlotIncludingEmptyTokens) {
-  CHeadlessDialog ui;
-  CEntityDlg& record = ui.dialog;
-  record.m_foundOffset = 42;
-  record.m_keys[1] = "classname";
-  record.m_values[1] = "light";
-  record.m_keys[2] = "";
-  record.m_values[2] = "";
-  record.m_keys[3] = "odd";
-  record.m_values[4] = "a value without its key";  // the last filled slot
-  record.m_flags[12] = "1024";
+  cli::ShownPress record;
+  record.search.foundOffset = 42;
+  record.keys[1] = "classname";
+  record.values[1] = "light";
+  record.keys[2] = "";
+  record.values[2] = "";
+  record.keys[3] = "odd";
+  record.values[4] = "a value without its key";  // the last filled slot
+  record.flags[12] = "1024";
   cli::CTextBuffer out;
   cli::AppendFoundEntity(out, 3, record);
   EXPECT_EQ(out.Text(),
@@ -100,11 +99,10 @@ TEST(EscapeControls, writesControlCharactersAsEscapesAndLeavesTheRest) {
 }
 
 TEST(FoundEntity, aValueWithALineBreakCannotForgeALine) {
-  CHeadlessDialog ui;
-  CEntityDlg& record = ui.dialog;
-  record.m_foundOffset = 7;
-  record.m_keys[1] = "message";
-  record.m_values[1] = "hi\npress 9: entity at offset 0";
+  cli::ShownPress record;
+  record.search.foundOffset = 7;
+  record.keys[1] = "message";
+  record.values[1] = "hi\npress 9: entity at offset 0";
   cli::CTextBuffer out;
   cli::AppendFoundEntity(out, 1, record, "e1m1.bsp: ");
   EXPECT_EQ(out.Text(),
@@ -113,31 +111,30 @@ TEST(FoundEntity, aValueWithALineBreakCannotForgeALine) {
 
 TEST(FoundEntity, aLongValueIsWrittenWholeWithItsEscapes) {
   // Longer than the room a press usually takes, with every byte escaped.
-  CHeadlessDialog ui;
-  ui.dialog.m_keys[1] = "message";
-  ui.dialog.m_values[1] = std::string(70'000, '\x01') + "\t";
+  cli::ShownPress shown;
+  shown.keys[1] = "message";
+  shown.values[1] = std::string(70'000, '\x01') + "\t";
   cli::CTextBuffer text;
-  cli::AppendFoundEntity(text, 1, ui.dialog);
+  cli::AppendFoundEntity(text, 1, shown);
   std::string expected = "press 1: entity at offset 0\n  \"message\" \"";
   for (int n = 0; n < 70'000; ++n) expected += "\\x01";
   expected += "\\t\"\n";
   EXPECT_EQ(text.Text(), expected);
 
   cli::CTextBuffer json;
-  cli::AppendJsonPress(json, 1, ui.dialog);
-  const std::string escaped = cli::JsonByteString(ui.dialog.m_values[1]);
+  cli::AppendJsonPress(json, 1, shown);
+  const std::string escaped = cli::JsonByteString(shown.values[1]);
   EXPECT_EQ(escaped.size(), 2 + 70'001 * 6u);
   EXPECT_NE(json.Text().find("\"values\": [" + escaped + ", \"\", "), std::string_view::npos);
 }
 
 TEST(JsonPress, writesEverySlotInPlaceWhateverIsFilled) {
-  CHeadlessDialog ui;
-  CEntityDlg& record = ui.dialog;
-  record.m_keys[2] = "second";
-  record.m_keys[30] = "last";
-  record.m_values[1] = "first";
-  record.m_flags[12] = "1024";
-  record.m_flags[3] = "4";
+  cli::ShownPress record;
+  record.keys[2] = "second";
+  record.keys[30] = "last";
+  record.values[1] = "first";
+  record.flags[12] = "1024";
+  record.flags[3] = "4";
   cli::CTextBuffer json;
   cli::AppendJsonPress(json, 1, record);
   const auto slots = [](std::size_t count, const std::map<std::size_t, std::string>& filled) {
@@ -152,21 +149,20 @@ TEST(JsonPress, writesEverySlotInPlaceWhateverIsFilled) {
                              slots(30, {{2, "second"}, {30, "last"}}) + ", \"values\": " + slots(30, {{1, "first"}}) +
                              ", \"flags\": " + slots(12, {{3, "4"}, {12, "1024"}}) + "}\n");
   json.Clear();
-  CHeadlessDialog empty;
-  cli::AppendJsonPress(json, 2, empty.dialog);
+  const cli::ShownPress empty;
+  cli::AppendJsonPress(json, 2, empty);
   EXPECT_EQ(json.Text(), "{\"press\": 2, \"matchCount\": 0, \"cursor\": 0, \"keys\": " + slots(30, {}) +
                              ", \"values\": " + slots(30, {}) + ", \"flags\": " + slots(12, {}) + "}\n");
 }
 
 TEST(JsonPress, everySlotFilledWithTheLongestEscapesFitsItsRoom) {
   // Each byte below 0x20 takes six bytes in JSON: the most an array can need.
-  CHeadlessDialog ui;
-  CEntityDlg& record = ui.dialog;
-  for (std::size_t n = 1; n <= CEntityDlg::kPairSlots; ++n) {
-    record.m_keys[n] = std::string(n, '\x01');
-    record.m_values[n] = std::string(1, '\x1f');
+  cli::ShownPress record;
+  for (std::size_t n = 1; n <= kPairSlots; ++n) {
+    record.keys[n] = std::string(n, '\x01');
+    record.values[n] = std::string(1, '\x1f');
   }
-  for (std::size_t n = 1; n <= CEntityDlg::kFlagSlots; ++n) record.m_flags[n] = std::string(n, '\n');
+  for (std::size_t n = 1; n <= kFlagSlots; ++n) record.flags[n] = std::string(n, '\n');
   const auto array = [](const auto& slots) {
     std::string text = "[";
     for (std::size_t n = 1; n < slots.size(); ++n) text += (n > 1 ? ", " : "") + cli::JsonByteString(slots[n]);
@@ -174,23 +170,23 @@ TEST(JsonPress, everySlotFilledWithTheLongestEscapesFitsItsRoom) {
   };
   cli::CTextBuffer json;
   cli::AppendJsonPress(json, 4, record);
-  EXPECT_EQ(json.Text(), "{\"press\": 4, \"matchCount\": 0, \"cursor\": 0, \"keys\": " + array(record.m_keys) +
-                             ", \"values\": " + array(record.m_values) + ", \"flags\": " + array(record.m_flags) +
+  EXPECT_EQ(json.Text(), "{\"press\": 4, \"matchCount\": 0, \"cursor\": 0, \"keys\": " + array(record.keys) +
+                             ", \"values\": " + array(record.values) + ", \"flags\": " + array(record.flags) +
                              "}\n");
   EXPECT_NE(json.Text().find("\"\\u0001\\u0001\""), std::string_view::npos);
 }
 
 TEST(JsonPress, carriesTheMapFirstWhenNamed) {
-  CHeadlessDialog ui;
-  ui.dialog.m_matchCount = 2;
-  ui.dialog.m_cursor = 99;
+  cli::ShownPress shown;
+  shown.search.matchCount = 2;
+  shown.search.cursor = 99;
   cli::CTextBuffer buffer;
-  cli::AppendJsonPress(buffer, 3, ui.dialog, "pak0.pk3:maps/q3dm1.bsp");
+  cli::AppendJsonPress(buffer, 3, shown, "pak0.pk3:maps/q3dm1.bsp");
   const std::string named = buffer.Take();
   EXPECT_EQ(named.rfind("{\"map\": \"pak0.pk3:maps/q3dm1.bsp\", \"press\": 3, \"matchCount\": 2, \"cursor\": 99, ", 0),
             0u)
       << named;
-  cli::AppendJsonPress(buffer, 3, ui.dialog);
+  cli::AppendJsonPress(buffer, 3, shown);
   EXPECT_EQ(buffer.Text(), "{" + named.substr(named.find("\"press\"")));
 }
 

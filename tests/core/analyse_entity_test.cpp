@@ -4,7 +4,7 @@
 #include "headless_dialog.h"
 #include "resource.h"
 #include "test_files.h"
-#include "texts.h"
+#include "messages.h"
 
 namespace kestrum {
 namespace {
@@ -72,7 +72,7 @@ TEST_F(AnalyseEntityTest, exchangesControlsFirstAndFieldsLast) {
 TEST_F(AnalyseEntityTest, withoutAMapSaysSoAndShowsNothing) {
   m_ui.services.controls.Text(IDC_KEY1) = "typed key";
   EXPECT_EQ(m_ui.Search("x"), CommandOutcome::NoBspLoaded);
-  EXPECT_THAT(m_ui.services.messages, ElementsAre(std::string(texts::kNoBspLoaded)));
+  EXPECT_THAT(m_ui.services.messages, ElementsAre(std::string(messages::kNoBspLoaded)));
   EXPECT_THAT(m_ui.services.events, ElementsAre("save", "message"));
   EXPECT_EQ(m_dialog.m_lastSearch, "x");
   EXPECT_EQ(m_ui.services.controls.Text(IDC_KEY1), "typed key");

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "int_conversion.h"
-#include "list_name.h"
+#include "default_list_name.h"
 
 namespace kestrum {
 namespace {

@@ -7,7 +7,7 @@
 #include "map_builder.h"
 #include "system_facts.h"
 #include "test_files.h"
-#include "texts.h"
+#include "messages.h"
 
 namespace kestrum {
 namespace {
@@ -56,7 +56,7 @@ TEST_F(CreateListTest, aListThatStopsAtACutEntityIsWrittenAndReported) {
   EXPECT_EQ(m_ui.CreateList(m_listPath), CommandOutcome::ListCutShort);
   EXPECT_EQ(test::ReadFile(m_listPath), kEntityA + "\r\n\r\n" + kEntityB + "\r\n\r\n");
   EXPECT_THAT(m_ui.services.events, ElementsAre("save chooser", "message"));
-  EXPECT_EQ(m_ui.services.messages.front(), texts::CutEntityMessage(300 + 29 + 24, 2));
+  EXPECT_EQ(m_ui.services.messages.front(), messages::CutEntityMessage(300 + 29 + 24, 2));
   EXPECT_THAT(m_ui.services.messages.front(), ::testing::HasSubstr("offset 353"));
   EXPECT_THAT(m_ui.services.messages.front(), ::testing::HasSubstr("holds the 2 entities"));
 }
@@ -78,14 +78,14 @@ TEST_F(CreateListTest, offersTheDefaultListNameWithTextFilesEveryTime) {
 
 TEST_F(CreateListTest, withoutAMapOrAPathSaysSoAndWritesNothing) {
   EXPECT_EQ(m_ui.dialog.OnCreateList(), CommandOutcome::NoBspLoaded);
-  EXPECT_THAT(m_ui.services.messages, ElementsAre(std::string(texts::kNoBspLoaded)));
+  EXPECT_THAT(m_ui.services.messages, ElementsAre(std::string(messages::kNoBspLoaded)));
   EXPECT_TRUE(m_ui.services.saveRequests.empty());
 
   OpenMap(TwoEntityMap());
   m_ui.dialog.m_listPath = "kept";
   m_ui.services.saveAnswers.emplace_back(std::nullopt);
   EXPECT_EQ(m_ui.dialog.OnCreateList(), CommandOutcome::Cancelled);
-  EXPECT_THAT(m_ui.services.messages, ElementsAre(std::string(texts::kNoListPath)));
+  EXPECT_THAT(m_ui.services.messages, ElementsAre(std::string(messages::kNoListPath)));
   EXPECT_EQ(m_ui.dialog.m_listPath, "kept");
   EXPECT_FALSE(test::FileExists(m_listPath));
 }

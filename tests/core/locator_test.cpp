@@ -17,22 +17,13 @@ using test::LiteralScan;
 class LocatorTest : public ::testing::Test {
  protected:
   std::optional<std::int32_t> Scan(const std::string& bytes) {
-    test::WriteFile(m_path, bytes);
-    CFile file;
-    file.Open(m_path, CFile::Mode::Read);
-    return ScanForKey(file, static_cast<std::int32_t>(bytes.size()));
+    return ScanForKey(CMemoryBytes("scan.bsp", bytes));
   }
 
   std::optional<std::int32_t> Locate(const std::string& bytes) {
-    test::WriteFile(m_path, bytes);
-    CFile file;
-    file.Open(m_path, CFile::Mode::Read);
     LookBackWindow window{};
-    return LocateEntityLump(file, static_cast<std::int32_t>(bytes.size()), window);
+    return LocateEntityLump(CMemoryBytes("scan.bsp", bytes), window);
   }
-
-  test::TempDir m_dir;
-  const std::string m_path = m_dir.File("scan.bsp");
 };
 
 std::string Filler(std::size_t length, char byte = 'x') {

@@ -8,7 +8,7 @@
 #include "resource.h"
 #include "system_facts.h"
 #include "test_files.h"
-#include "texts.h"
+#include "messages.h"
 
 namespace kestrum {
 namespace {
@@ -67,7 +67,7 @@ TEST_F(OpenBspTest, withoutEntitiesShowsTheFieldsThenTheMessageThenTakesThemBack
 
   EXPECT_EQ(m_ui.Open(path), CommandOutcome::NothingFound);
   EXPECT_THAT(m_services.events, ElementsAre("open chooser", "load", "message", "save"));
-  EXPECT_THAT(m_services.messages, ElementsAre(std::string(texts::kNoEntities)));
+  EXPECT_THAT(m_services.messages, ElementsAre(std::string(messages::kNoEntities)));
   EXPECT_EQ(m_dialog.m_search, "from the record");  // the load overwrote what was typed
   EXPECT_EQ(m_dialog.m_bspPath, path);
   EXPECT_EQ(m_dialog.m_entityOffset, 0);

@@ -18,7 +18,7 @@
 #include "qt_entity_dialog.h"
 #include "resource.h"
 #include "test_files.h"
-#include "texts.h"
+#include "messages.h"
 #include "window_geometry.h"
 
 using kestrum::CEntityDlg;
@@ -319,7 +319,7 @@ void TestEntityDialog::bothChoosersOpenWhereTheUserLastChose() {
   const auto savedIn = folderOfNextChooser(QString::fromStdString(dir.File("list.txt")));
   bool cutReported = false;
   const std::string cutMessage =
-      kestrum::texts::CutEntityMessage(map.lumpOffset + static_cast<std::int32_t>(lastEntity),
+      kestrum::messages::CutEntityMessage(map.lumpOffset + static_cast<std::int32_t>(lastEntity),
                                        static_cast<int>(kestrum::mapgen::DemoEntities().size()) - 1);
   ExpectMessage(QString::fromStdString(cutMessage), &cutReported);  // after the list is written
   QTest::mouseClick(Button(dialog, "IDC_CREATE_LIST"), Qt::LeftButton);

@@ -13,7 +13,7 @@
 #include "modal_driver.h"
 #include "resource.h"
 #include "test_files.h"
-#include "texts.h"
+#include "messages.h"
 #include "wide_text_win32.h"
 #include "win32_entity_dialog.h"
 
@@ -265,7 +265,7 @@ TEST(Win32Dialog, messagesHaveTheApplicationsNameAsCaptionAndOneOkButton) {
     ::SendMessageW(::GetDlgItem(window, IDC_CREATE_LIST), BM_CLICK, 0, 0);
     ::EndDialog(window, IDCANCEL);
   });
-  EXPECT_EQ(shownText, Widen(texts::kNoBspLoaded));
+  EXPECT_EQ(shownText, Widen(messages::kNoBspLoaded));
   EXPECT_FALSE(hasCancel);
 }
 

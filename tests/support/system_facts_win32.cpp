@@ -3,6 +3,7 @@
 #include <atomic>
 #include <stdexcept>
 
+#include "file_error.h"
 #include "system_facts.h"
 #include "wide_text_win32.h"
 

@@ -1,0 +1,174 @@
+#include "map_inputs.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include <map>
+
+#include "block_cache.h"
+#include "map_size.h"
+#include "name_matching.h"
+
+namespace kestrum::sources {
+namespace {
+
+namespace fs = std::filesystem;
+
+/** The archives of one expansion, each opened once, by path. */
+class COpenedArchives {
+ public:
+  std::shared_ptr<const CArchive> Open(const std::string& path) {
+    std::shared_ptr<const CArchive>& archive = m_byPath[path];
+    if (!archive) archive = OpenArchive(path);
+    return archive;
+  }
+
+ private:
+  std::map<std::string, std::shared_ptr<const CArchive>> m_byPath;
+};
+
+MapSource Problem(const std::string& input, const std::string& message) {
+  MapSource source;
+  source.name = input;
+  source.path = input;
+  source.problem = message;
+  return source;
+}
+
+MapSource MemberSource(const std::shared_ptr<const CArchive>& archive, const ArchiveMember& member) {
+  MapSource source;
+  source.name = archive->Path() + ":" + member.name;
+  source.path = archive->Path();
+  source.archive = archive;
+  source.member = member;
+  return source;
+}
+
+void AddFolder(const std::string& folder, std::vector<MapSource>& sources) {
+  std::vector<std::string> maps;
+  std::error_code error;
+  for (fs::recursive_directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+    std::error_code statusError;
+    if (IsMapName(entry->path().filename().string()) && entry->is_regular_file(statusError)) {
+      maps.push_back(entry->path().string());
+    }
+  }
+  if (error) {
+    sources.push_back(Problem(folder, "\"" + folder + "\": cannot read the folder: " + error.message()));
+    return;
+  }
+  if (maps.empty()) {
+    sources.push_back(Problem(folder, "\"" + folder + "\": no maps (*.bsp) in this folder or below it"));
+    return;
+  }
+  std::sort(maps.begin(), maps.end());
+  for (const std::string& map : maps) sources.push_back(MapSource{map, map, nullptr, std::nullopt, {}});
+}
+
+std::vector<ArchiveMember> MapMembers(const CArchive& archive) {
+  std::vector<ArchiveMember> maps;
+  for (const ArchiveMember& member : archive.Members()) {
+    if (IsMapName(member.name)) maps.push_back(member);
+  }
+  std::sort(maps.begin(), maps.end(), [](const ArchiveMember& a, const ArchiveMember& b) { return a.name < b.name; });
+  return maps;
+}
+
+void AddArchive(const std::string& path, COpenedArchives& archives, std::vector<MapSource>& sources) {
+  try {
+    const std::shared_ptr<const CArchive> archive = archives.Open(path);
+    const std::vector<ArchiveMember> maps = MapMembers(*archive);
+    if (maps.empty()) {
+      sources.push_back(Problem(path, "\"" + path + "\": no maps (*.bsp) in this archive"));
+      return;
+    }
+    for (const ArchiveMember& member : maps) sources.push_back(MemberSource(archive, member));
+  } catch (const CInputError& error) {
+    sources.push_back(Problem(path, error.what()));
+  }
+}
+
+/** The archive part of ARCHIVE:MEMBER: the shortest prefix before a ":" that is an archive file. */
+std::optional<std::size_t> ArchiveNameEnd(const std::string& input) {
+  for (std::size_t colon = input.find(':'); colon != std::string::npos; colon = input.find(':', colon + 1)) {
+    const std::string prefix = input.substr(0, colon);
+    std::error_code error;
+    if (IsArchiveName(prefix) && fs::is_regular_file(prefix, error)) return colon;
+  }
+  return std::nullopt;
+}
+
+MapSource MemberOf(const std::string& input, std::size_t colon, COpenedArchives& archives) {
+  const std::string path = input.substr(0, colon);
+  const std::string name = input.substr(colon + 1);
+  try {
+    const std::shared_ptr<const CArchive> archive = archives.Open(path);
+    const std::vector<ArchiveMember>& members = archive->Members();
+    const auto found =
+        std::find_if(members.begin(), members.end(), [&](const ArchiveMember& member) { return member.name == name; });
+    if (found == members.end()) {
+      return Problem(input, "\"" + input + "\": the archive has no member \"" + name + "\"");
+    }
+    return MemberSource(archive, *found);
+  } catch (const CInputError& error) {
+    return Problem(input, error.what());
+  }
+}
+
+/** A name that is no folder and no whole archive: ARCHIVE:MEMBER, or a map file. */
+MapSource SingleMap(const std::string& input, bool exists, COpenedArchives& archives) {
+  if (const std::optional<std::size_t> colon = exists ? std::nullopt : ArchiveNameEnd(input)) {
+    return MemberOf(input, *colon, archives);
+  }
+  return MapSource{input, input, nullptr, std::nullopt, {}};
+}
+
+}  // namespace
+
+std::vector<MapSource> ExpandInputs(const std::vector<std::string>& inputs) {
+  std::vector<MapSource> sources;
+  COpenedArchives archives;
+  for (const std::string& input : inputs) {
+    std::error_code error;
+    const fs::file_status status = fs::status(input, error);
+    if (fs::is_directory(status)) {
+      AddFolder(input, sources);
+    } else if (fs::exists(status) && IsArchiveName(input)) {
+      AddArchive(input, archives, sources);
+    } else {
+      sources.push_back(SingleMap(input, fs::exists(status), archives));
+    }
+  }
+  return sources;
+}
+
+MapSource FindMap(const std::string& name) {
+  std::error_code error;
+  COpenedArchives archives;
+  return SingleMap(name, fs::exists(name, error), archives);
+}
+
+std::vector<std::string> MapsInArchive(const std::string& archivePath) {
+  std::vector<std::string> names;
+  for (const ArchiveMember& member : MapMembers(*OpenArchive(archivePath))) names.push_back(member.name);
+  return names;
+}
+
+std::shared_ptr<const IByteSource> OpenMap(const MapSource& source) {
+  if (!source.problem.empty()) throw CInputError(source.problem);
+  if (source.member) {
+    return BytesInMemory(source.name, source.archive->ReadMap(*source.member));
+  }
+  auto file = std::make_shared<const CCachedMapFile>(source.path);
+  CheckedMapSize(static_cast<std::uint64_t>(file->Size()), source.path, "file");
+  return file;
+}
+
+bool LooksLikeMapInput(const std::string& argument) {
+  std::error_code error;
+  return IsMapName(argument) || IsArchiveName(argument) || fs::is_directory(argument, error) ||
+         ArchiveNameEnd(argument).has_value();
+}
+
+}  // namespace kestrum::sources

@@ -1,0 +1,76 @@
+// Quake's PACK files: a 12-byte header ("PACK", directory offset, directory length) and
+// a directory of 64-byte entries (a NUL-padded name of 56 bytes, offset, length), all
+// numbers 32-bit little-endian. Small enough to read without a library.
+#include <array>
+#include <cstring>
+
+#include "archive.h"
+#include "file.h"
+
+namespace kestrum::sources {
+namespace {
+
+constexpr std::size_t kHeaderSize = 12;
+constexpr std::size_t kEntrySize = 64;
+constexpr std::size_t kNameSize = 56;
+
+std::uint32_t LittleEndian32(const char* bytes) {
+  std::uint32_t value = 0;
+  for (int n = 3; n >= 0; --n) value = (value << 8) | static_cast<unsigned char>(bytes[n]);
+  return value;
+}
+
+class CPakArchive final : public CArchive {
+ public:
+  explicit CPakArchive(const std::string& path) : CArchive(path) {
+    m_file.Open(path, CFile::Mode::Read);
+    const std::int64_t length = m_file.GetLength();
+    std::array<char, kHeaderSize> header{};
+    if (m_file.ReadAt(0, header.data(), header.size()) != header.size() || std::memcmp(header.data(), "PACK", 4) != 0) {
+      throw CFileException(path, "not a PACK archive (no \"PACK\" header)");
+    }
+    const std::uint32_t directoryOffset = LittleEndian32(header.data() + 4);
+    const std::uint32_t directoryLength = LittleEndian32(header.data() + 8);
+    if (directoryLength % kEntrySize != 0 || std::int64_t{directoryOffset} + directoryLength > length) {
+      throw CFileException(path, "damaged PACK archive: its directory does not fit the file");
+    }
+    std::string directory(directoryLength, '\0');
+    if (m_file.ReadAt(directoryOffset, directory.data(), directory.size()) != directory.size()) {
+      throw CFileException(path, "damaged PACK archive: its directory cannot be read");
+    }
+    for (std::size_t entry = 0; entry < directory.size(); entry += kEntrySize) {
+      const char* bytes = directory.data() + entry;
+      ArchiveMember member;
+      member.name.assign(bytes, ::strnlen(bytes, kNameSize));
+      member.location = LittleEndian32(bytes + kNameSize);
+      member.size = LittleEndian32(bytes + kNameSize + 4);
+      m_members.push_back(std::move(member));
+    }
+    m_length = length;
+  }
+
+ protected:
+  /** Reads at the member's offset, which several threads may do at once. */
+  std::string ReadBytes(const ArchiveMember& member) const override {
+    if (member.location + member.size > static_cast<std::uint64_t>(m_length)) {
+      throw CFileException(m_path + ":" + member.name, "damaged PACK archive: the member runs past its end");
+    }
+    std::string bytes(member.size, '\0');
+    if (m_file.ReadAt(static_cast<std::int64_t>(member.location), bytes.data(), bytes.size()) != bytes.size()) {
+      throw CFileException(m_path + ":" + member.name, "the archive ended while the member was read");
+    }
+    return bytes;
+  }
+
+ private:
+  CFile m_file;
+  std::int64_t m_length = 0;
+};
+
+}  // namespace
+
+std::shared_ptr<const CArchive> OpenPakArchive(const std::string& path) {
+  return std::make_shared<const CPakArchive>(path);
+}
+
+}  // namespace kestrum::sources

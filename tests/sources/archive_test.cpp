@@ -1,0 +1,176 @@
+// Reading maps out of PACK files and zip archives that the tests build.
+#include "archive.h"
+
+#include <gtest/gtest.h>
+
+#include "archive_builder.h"
+#include "file.h"
+#include "test_files.h"
+
+namespace kestrum {
+namespace {
+
+using namespace std::string_literals;
+using sources::ArchiveMember;
+using sources::CArchive;
+
+/** Runs f and returns the message of the CInputError it throws ("" when none). */
+template <typename F>
+std::string FailureOf(F&& f) {
+  try {
+    f();
+  } catch (const CInputError& error) {
+    return error.what();
+  }
+  return "";
+}
+
+std::vector<std::string> Names(const CArchive& archive) {
+  std::vector<std::string> names;
+  for (const ArchiveMember& member : archive.Members()) names.push_back(member.name);
+  return names;
+}
+
+const test::ArchiveContents kContents{
+    {"maps/e1m1.bsp", "IBSP map one\0with a NUL"s},
+    {"progs.dat", std::string(3000, 'p')},
+    {"maps/START.BSP", "\0\x01\xff{\"a\" \"b\"}"s},
+    {"maps/empty.bsp", ""},
+};
+
+class ArchiveTest : public ::testing::Test {
+ protected:
+  void ExpectReadsTheContents(const std::string& path) {
+    const std::shared_ptr<const CArchive> archive = sources::OpenArchive(path);
+    ASSERT_EQ(Names(*archive),
+              (std::vector<std::string>{"maps/e1m1.bsp", "progs.dat", "maps/START.BSP", "maps/empty.bsp"}));
+    for (std::size_t n = 0; n < kContents.size(); ++n) {
+      EXPECT_EQ(archive->Members()[n].size, kContents[n].second.size());
+      EXPECT_EQ(archive->ReadMap(archive->Members()[n]), kContents[n].second) << kContents[n].first;
+    }
+    // Members can be read again and in any order.
+    EXPECT_EQ(archive->ReadMap(archive->Members()[0]), kContents[0].second);
+  }
+
+  test::TempDir m_dir;
+};
+
+TEST_F(ArchiveTest, pakMembersReadBackByteForByte) {
+  const std::string path = m_dir.File("pak0.PAK");
+  test::WriteFile(path, test::PakBytes(kContents));
+  ExpectReadsTheContents(path);
+}
+
+TEST_F(ArchiveTest, damagedPakFilesAreRefusedWithTheirName) {
+  const std::string path = m_dir.File("pak1.pak");
+  const std::string good = test::PakBytes(kContents);
+  struct Damage {
+    std::string bytes;
+    std::string message;
+  };
+  std::string directoryPastTheEnd = good;
+  directoryPastTheEnd[8] = '\x7f';  // the directory's length
+  const std::vector<Damage> damages{
+      {"", "\"" + path + "\": not a PACK archive (no \"PACK\" header)"},
+      {"PK\x03\x04 and so on", "\"" + path + "\": not a PACK archive (no \"PACK\" header)"},
+      {directoryPastTheEnd, "\"" + path + "\": damaged PACK archive: its directory does not fit the file"},
+      {good.substr(0, good.size() - 1), "\"" + path + "\": damaged PACK archive: its directory does not fit the file"},
+  };
+  for (const Damage& damage : damages) {
+    test::WriteFile(path, damage.bytes);
+    EXPECT_EQ(FailureOf([&] { sources::OpenArchive(path); }), damage.message);
+  }
+}
+
+TEST_F(ArchiveTest, pakMembersPastTheEndOrOver2GiBAreRefusedWhenRead) {
+  const std::string path = m_dir.File("pak2.pak");
+  std::string bytes = test::PakBytes({{"maps/a.bsp", "abc"}, {"maps/big.bsp", "x"}});
+  const std::size_t directory = bytes.size() - 128;
+  bytes[directory + 61] = '\x7f';                          // a.bsp: 32,515 bytes long, past the end
+  bytes.replace(directory + 64 + 60, 4, "\0\0\0\x80", 4);  // big.bsp: 2 GiB long
+  test::WriteFile(path, bytes);
+  const std::shared_ptr<const CArchive> archive = sources::OpenArchive(path);
+  EXPECT_EQ(FailureOf([&] { archive->ReadMap(archive->Members()[0]); }),
+            "\"" + path + ":maps/a.bsp\": damaged PACK archive: the member runs past its end");
+  EXPECT_EQ(
+      FailureOf([&] { archive->ReadMap(archive->Members()[1]); }),
+      "\"" + path + ":maps/big.bsp\": the member is 2 GiB or larger; Kestrum reads maps of up to 2 GiB - 1 bytes");
+
+  // A member that ends at the file's last byte is read; one byte longer, it is damaged.
+  const std::string edge = m_dir.File("edge.pak");
+  std::string last = test::PakBytes({{"maps/c.bsp", "abc"}});
+  const std::size_t entry = last.size() - 64;
+  const auto location = static_cast<std::uint32_t>(static_cast<unsigned char>(last[entry + 56]) |
+                                                   static_cast<unsigned char>(last[entry + 57]) << 8);
+  for (const std::uint32_t extra : {0u, 1u}) {
+    const std::uint32_t size = static_cast<std::uint32_t>(last.size()) - location + extra;
+    for (int n = 0; n < 4; ++n) last[entry + 60 + n] = static_cast<char>(size >> (8 * n));
+    test::WriteFile(edge, last);
+    const std::shared_ptr<const CArchive> pak = sources::OpenArchive(edge);
+    EXPECT_EQ(FailureOf([&] { EXPECT_EQ(pak->ReadMap(pak->Members()[0]).size(), size); }),
+              extra == 0 ? "" : "\"" + edge + ":maps/c.bsp\": damaged PACK archive: the member runs past its end");
+  }
+}
+
+TEST(ArchiveNames, areKnownByTheirExtensionInAnyCase) {
+  for (const char* name : {"pak0.pk3", "PAK0.PK3", "x/y.pk4", "a.zip", "a.ZiP", "id1/pak0.pak", "PAK1.PAK", ".pk3"}) {
+    EXPECT_TRUE(sources::IsArchiveName(name)) << name;
+  }
+  for (const char* name : {"e1m1.bsp", "pk3", "a.pk3.txt", "a.zipx", ".pa", ""}) {
+    EXPECT_FALSE(sources::IsArchiveName(name)) << name;
+  }
+}
+
+#ifdef KESTRUM_WITH_ZIP
+
+TEST_F(ArchiveTest, zipMembersReadBackByteForByteDeflatedOrStored) {
+  for (const bool store : {false, true}) {
+    const std::string path = m_dir.File(store ? "stored.zip" : "pak0.pk3");
+    test::WriteZip(path, kContents, store);
+    ExpectReadsTheContents(path);
+  }
+}
+
+TEST_F(ArchiveTest, aDamagedZipMemberIsRefusedWithItsName) {
+  const std::string path = m_dir.File("broken.pk3");
+  test::WriteZip(path, {{"maps/a.bsp", std::string(1000, 'a')}, {"maps/b.bsp", "bbbb"}}, true);
+  std::string bytes = test::ReadFile(path);
+  bytes[30 + 10 + 500] = 'X';  // inside a.bsp's stored bytes, after its local header and name
+  test::WriteFile(path, bytes);
+  const std::shared_ptr<const CArchive> archive = sources::OpenArchive(path);
+  const std::string failure = FailureOf([&] { archive->ReadMap(archive->Members()[0]); });
+  EXPECT_EQ(failure.rfind("\"" + path + ":maps/a.bsp\": damaged member: ", 0), 0u) << failure;
+  EXPECT_EQ(archive->ReadMap(archive->Members()[1]), "bbbb");
+
+  // A member longer than its directory entry says: its first bytes alone are no map.
+  const std::string longer = m_dir.File("longer.pk3");
+  test::WriteZip(longer, {{"maps/c.bsp", std::string(1000, 'c')}}, true);
+  bytes = test::ReadFile(longer);
+  const std::size_t central = bytes.find("PK\x01\x02");
+  ASSERT_NE(central, std::string::npos);
+  for (const std::size_t size : {std::size_t{22}, central + 24}) bytes.replace(size, 4, "\x84\x03\0\0", 4);  // 900
+  test::WriteFile(longer, bytes);
+  const std::shared_ptr<const CArchive> truncated = sources::OpenArchive(longer);
+  EXPECT_EQ(FailureOf([&] { truncated->ReadMap(truncated->Members()[0]); }),
+            "\"" + longer + ":maps/c.bsp\": damaged member: the member is longer than the archive's directory says");
+}
+
+TEST_F(ArchiveTest, aFileThatIsNoZipArchiveIsRefused) {
+  const std::string path = m_dir.File("fake.pk3");
+  test::WriteFile(path, "this is not a zip archive at all");
+  EXPECT_EQ(FailureOf([&] { sources::OpenArchive(path); }),
+            "\"" + path + "\": cannot read the zip archive: Not a zip archive");
+}
+
+#else
+
+TEST_F(ArchiveTest, zipArchivesAreNamedAsUnsupported) {
+  EXPECT_FALSE(sources::ZipArchivesSupported());
+  const std::string failure = FailureOf([&] { sources::OpenArchive(m_dir.File("pak0.pk3")); });
+  EXPECT_NE(failure.find("reads no zip archives"), std::string::npos) << failure;
+}
+
+#endif
+
+}  // namespace
+}  // namespace kestrum
