@@ -12,8 +12,9 @@
 
 #include "archive_builder.h"
 #include "bench_support.h"
-#include "entity_window.h"
-#include "headless_dialog.h"
+#include "byte_source.h"
+#include "entity_search.h"
+#include "locator.h"
 #include "map_builder.h"
 #include "test_files.h"
 
@@ -158,14 +159,20 @@ void SearchAlmostMatching(benchmark::State& state) {
   for (int n = 0; n < 3; ++n) entities.push_back({{{"message", value}}});
   const std::string lump = mapgen::EntityLump(entities);
   // The lump must begin in the map's last tenth, where a large map is scanned.
-  auto bytes = kestrum::BytesInMemory(mapgen::BuildMap(lump, 10 * lump.size(), 1000).bytes);
-  kestrum::CHeadlessDialog session;
-  session.services.logEvents = false;
-  session.dialog.HoldMap({"aaa.bsp", bytes});
-  if (session.Open("aaa.bsp") != kestrum::CommandOutcome::Done) state.SkipWithError("no entities found");
-  const std::string text = std::string(100'000, 'a') + "b";
+  const kestrum::CMemoryBytes map("aaa.bsp", mapgen::BuildMap(lump, 10 * lump.size(), 1000).bytes);
+  kestrum::LookBackWindow lookBack{};
+  const std::optional<std::int32_t> entityOffset = kestrum::LocateEntityLump(map, lookBack);
+  if (!entityOffset) state.SkipWithError("no entities found");
+  const kestrum::CByteSearcher text(std::string(100'000, 'a') + "b");
+  kestrum::SearchState search;
+  kestrum::SearchBuffers buffers;
+  kestrum::PairSlots keys;
+  kestrum::PairSlots values;
+  kestrum::FlagSlots flags;
   for (auto _ : state) {
-    if (session.Search(text) != kestrum::CommandOutcome::NothingFound) state.SkipWithError("found a match");
+    if (kestrum::SearchPress(map, entityOffset.value_or(0), text, search, buffers, {keys, values, flags})) {
+      state.SkipWithError("found a match");
+    }
   }
 }
 

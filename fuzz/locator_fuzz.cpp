@@ -9,10 +9,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kestrum;
   const std::string bytes = fuzz::BytesOf(data, size);
-  CFile file;
-  file.Open(fuzz::FileOf(bytes), CFile::Mode::Read);
-  const auto length = static_cast<std::int32_t>(size);
-  const std::optional<std::int32_t> key = ScanForKey(file, length);
+  const CMemoryBytes map("input.bsp", bytes);
+  const std::optional<std::int32_t> key = ScanForKey(map);
 
   // The literal scan is quadratic when the key is absent: only small inputs.
   if (size <= 2048) {
@@ -25,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (key && bytes.compare(static_cast<std::size_t>(*key), 10, "worldspawn") != 0) std::abort();
 
   LookBackWindow window{};
-  if (const std::optional<std::int32_t> brace = LocateEntityLump(file, length, window)) {
+  if (const std::optional<std::int32_t> brace = LocateEntityLump(map, window)) {
     if (!key || *brace >= *key || bytes[static_cast<std::size_t>(*brace)] != '{') std::abort();
   }
   return 0;

@@ -10,8 +10,6 @@ cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug -
   -DKESTRUM_BUILD_FUZZ=ON -DKESTRUM_BUILD_TESTS=OFF -DKESTRUM_BUILD_SHELL=OFF >/dev/null
 cmake --build build/fuzz -j2 --target locator_fuzz export_fuzz search_fuzz make_seeds
 corpus=build/fuzz/corpus
-# Every run writes its input to a file: keep those files in memory where possible.
-[ -d /dev/shm ] && [ -w /dev/shm ] && export TMPDIR=/dev/shm
 build/fuzz/fuzz/make_seeds "$corpus"
 for target in locator export search; do
   echo "== $target: ${seconds} s"
