@@ -45,7 +45,9 @@ struct ListArguments {
 
 }  // namespace
 
-int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+namespace {
+
+int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool errIsTerminal) {
   CLI::App app{"Find, list and search the entities of compiled BSP maps.", "kestrum-cli"};
   app.set_version_flag("--version", version::kVersionLine);
   app.require_subcommand(1);
@@ -175,6 +177,20 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     err << "kestrum-cli: no entity contains \"" << EscapeControls(search.text) << "\"\n";
   }
   return ExitStatusOf(summary);
+}
+
+}  // namespace
+
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+  try {
+    return RunCommand(argc, argv, out, err, errIsTerminal);
+  } catch (const std::exception& error) {
+    // Whatever the cause (memory, a stream that throws), the script learns that the run failed.
+    err << "kestrum-cli: " << error.what() << '\n';
+  } catch (...) {
+    err << "kestrum-cli: an unknown error ended the run\n";
+  }
+  return kExitFileError;
 }
 
 }  // namespace kestrum::cli

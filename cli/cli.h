@@ -1,4 +1,4 @@
-// kestrum-cli: the dialog's entity commands for scripts.
+// kestrum-cli: the entity commands for scripts.
 #pragma once
 
 #include <iosfwd>
@@ -15,7 +15,8 @@ enum ExitCode : int {
 
 /**
  * Parses the command line and runs the command; returns the process's exit code.
- * errIsTerminal: err is a terminal, where a long run may show its progress.
+ * errIsTerminal: err is a terminal, where a long run may show its progress. No
+ * exception leaves it: one that nothing else caught is reported on err, with status 3.
  */
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool errIsTerminal = false);
 

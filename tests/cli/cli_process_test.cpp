@@ -1,6 +1,8 @@
 // kestrum-cli run as a process, on maps laid out like compiled ones.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "map_builder.h"
 #include "process.h"
 #include "system_facts.h"
@@ -233,6 +235,23 @@ TEST_F(CliProcessTest, searchJsonWithoutAMatchPrintsEveryPressAndExitsWithOne) {
 
 TEST(SampleMap, isWhatTheGeneratorMakes) {
   EXPECT_EQ(test::ReadFile(KESTRUM_SOURCE_DIR "/samples/demo.bsp"), mapgen::DemoMap().bytes);
+}
+
+TEST(SampleMap, theGeneratorAnswersHelpAndWritesNoMapUnderAnOptionsName) {
+  const test::TempDir dir;
+  for (const char* help : {"--help", "-h"}) {
+    const test::ProcessResult result = test::RunProcess(KESTRUM_MAPGEN_PATH, {help}, dir.Path());
+    EXPECT_EQ(result.exitCode, 0) << help;
+    EXPECT_NE(result.out.find("Usage: "), std::string::npos) << help;
+  }
+  for (const char* option : {"-x", "--version", "-"}) {
+    const test::ProcessResult result = test::RunProcess(KESTRUM_MAPGEN_PATH, {option}, dir.Path());
+    EXPECT_EQ(result.exitCode, 2) << option;
+    EXPECT_NE(result.err.find("Usage: "), std::string::npos) << option;
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::u8path(dir.Path())));
+  ASSERT_EQ(test::RunProcess(KESTRUM_MAPGEN_PATH, {"demo.bsp"}, dir.Path()).exitCode, 0);
+  EXPECT_EQ(test::ReadFile(dir.File("demo.bsp")), mapgen::DemoMap().bytes);
 }
 
 }  // namespace
