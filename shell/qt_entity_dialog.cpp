@@ -118,7 +118,7 @@ void CQtEntityDialog::paintEvent(QPaintEvent* event) {
 void CQtEntityDialog::OnPaint() {
   QPainter painter(this);
   painter.fillRect(rect(), palette().window());
-  const PixelPoint origin = CentredIconOrigin(width(), height(), kIconSize, kIconSize);
+  const shell_common::PixelPoint origin = shell_common::CentredIconOrigin(width(), height(), kIconSize, kIconSize);
   m_hIcon.paint(&painter, QRect(origin.x, origin.y, kIconSize, kIconSize));
 }
 

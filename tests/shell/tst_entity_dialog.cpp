@@ -19,7 +19,6 @@
 #include "resource.h"
 #include "test_files.h"
 #include "texts.h"
-#include "window_geometry.h"
 
 using kestrum::CEntityDlg;
 using kestrum::shell::CAboutBox;
@@ -156,7 +155,6 @@ class TestEntityDialog : public QObject {
  private slots:
   void templateBuildsEveryControlInOrderAtItsPlace();
   void tabOrderFollowsTheTemplateAndSkipsLabels();
-  void geometryArithmetic();
   void startsEmptyWithFocusOnOk();
   void exchangeMovesEveryBoxBothWaysByteForByte();
   void boxesShowAndTakeTheWindowsWesternCodePage();
@@ -210,21 +208,6 @@ void TestEntityDialog::tabOrderFollowsTheTemplateAndSkipsLabels() {
   QCOMPARE(visited, expected);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   QCOMPARE(QApplication::focusWidget()->property("controlId").toInt(), 1);  // wraps around to OK
-}
-
-void TestEntityDialog::geometryArithmetic() {
-  using namespace kestrum::shell;
-  QCOMPARE(CentredIconOrigin(0, 0, 32, 32).x, -15);  // toward zero, not -16
-  QCOMPARE(CentredIconOrigin(100, 61, 32, 32).x, 34);
-  QCOMPARE(CentredIconOrigin(100, 61, 32, 32).y, 15);
-  QCOMPARE(DialogUnitBaseFromFont(364, 14).cx, 7);
-  QCOMPARE(DialogUnitBaseFromFont(338, 13).cx, 7);  // 6.5 rounds up
-  QCOMPARE(DialogUnitBaseFromFont(337, 13).cx, 6);
-  const PixelRect rect = MapDialogRect({7, 13}, 75, 74, 50, 14);
-  QCOMPARE(rect.x, 131);
-  QCOMPARE(rect.y, 120);
-  QCOMPARE(rect.width, 88);
-  QCOMPARE(rect.height, 23);
 }
 
 void TestEntityDialog::startsEmptyWithFocusOnOk() {
