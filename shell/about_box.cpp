@@ -4,7 +4,6 @@
 
 #include "app_icon.h"
 #include "dialog_builder.h"
-#include "resource.h"
 
 namespace kestrum::shell {
 
@@ -12,7 +11,7 @@ CAboutBox::CAboutBox(QWidget* owner) : QDialog(owner) {
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   BuildDialog(*this, res::AboutDialogTemplate(), LoadMainIcon());
   auto* ok = findChild<QPushButton*>(QStringLiteral("IDOK"));
-  connect(ok, &QPushButton::clicked, this, [this] { done(IDOK); });
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   ok->setFocus();
 }
 

@@ -60,10 +60,11 @@ std::vector<QWidget*> BuildDialog(QDialog& dialog, const res::DialogTemplate& di
   dialog.setWindowTitle(ToQString(dialogTemplate.title));
   dialog.setFont(DialogFont(dialogTemplate));
   const QFontMetrics metrics(dialog.font());
-  const DialogUnitBase base = DialogUnitBaseFromFont(
+  const shell_common::DialogUnitBase base = shell_common::DialogUnitBaseFromFont(
       metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
       metrics.height());
-  const PixelRect size = MapDialogRect(base, 0, 0, dialogTemplate.width, dialogTemplate.height);
+  const shell_common::PixelRect size =
+      shell_common::MapDialogRect(base, 0, 0, dialogTemplate.width, dialogTemplate.height);
   dialog.setFixedSize(size.width, size.height);
 
   std::vector<QWidget*> controls;
@@ -72,7 +73,8 @@ std::vector<QWidget*> BuildDialog(QDialog& dialog, const res::DialogTemplate& di
     QWidget* widget = CreateControl(dialog, control, icon);
     widget->setObjectName(ToQString(control.name));
     widget->setProperty(kControlIdProperty, control.id);
-    const PixelRect rect = MapDialogRect(base, control.x, control.y, control.width, control.height);
+    const shell_common::PixelRect rect =
+        shell_common::MapDialogRect(base, control.x, control.y, control.width, control.height);
     if (control.kind == res::ControlKind::Icon) {
       widget->setGeometry(rect.x, rect.y, 32, 32);
     } else {

@@ -6,9 +6,7 @@ namespace kestrum::shell {
 
 bool CEntityApp::InitInstance() {
   CQtEntityDialog dialog;
-  m_pMainWnd = &dialog;
   dialog.exec();
-  m_pMainWnd = nullptr;
   return false;
 }
 

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -20,12 +19,9 @@
 #include "resource.h"
 #include "string_table.h"
 #include "widget_exchange.h"
-#include "window_geometry.h"
 
 namespace kestrum::shell {
 namespace {
-
-constexpr unsigned kSystemCommandMask = 0xFFF0;
 
 QString NameFilter(const FileChooserOptions& options) {
   const QString description = QString::fromStdString(options.filterDescription);
@@ -37,10 +33,11 @@ QString NameFilter(const FileChooserOptions& options) {
 }  // namespace
 
 CQtEntityDialog::CQtEntityDialog(QWidget* parent)
-    : QDialog(parent), m_dlg(*this), m_hIcon(LoadMainIcon()), m_chooserFolder(QDir::currentPath()) {
+    : QDialog(parent), m_dlg(*this), m_chooserFolder(QDir::currentPath()) {
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  const QIcon icon = LoadMainIcon();
   const std::vector<res::ControlTemplate>& controls = res::MainDialogTemplate().controls;
-  const std::vector<QWidget*> widgets = BuildDialog(*this, res::MainDialogTemplate(), m_hIcon);
+  const std::vector<QWidget*> widgets = BuildDialog(*this, res::MainDialogTemplate(), icon);
   for (std::size_t n = 0; n < widgets.size(); ++n) {
     const int id = controls[n].id;
     if (auto* edit = qobject_cast<QLineEdit*>(widgets[n])) {
@@ -48,78 +45,45 @@ CQtEntityDialog::CQtEntityDialog(QWidget* parent)
       m_edits[id] = edit;
     }
     if (auto* button = qobject_cast<QPushButton*>(widgets[n])) {
-      connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
+      if (id == IDOK) {
+        connect(button, &QPushButton::clicked, this, &QDialog::accept);
+      } else {
+        connect(button, &QPushButton::clicked, this, [this, id] { m_dlg.OnCommand(id); });
+      }
     }
   }
-
-  m_windowMenu = new QMenu(this);
-  m_windowMenu->setObjectName(QStringLiteral("windowMenu"));
-  connect(m_windowMenu->addAction(tr("&Close")), &QAction::triggered, this, [this] { OnSysCommand(kScClose, 0); });
+  m_windowMenu = CreateWindowMenu();  // after the controls, which come first among the children
   auto* openWindowMenu = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
   connect(openWindowMenu, &QShortcut::activated, this, [this] { m_windowMenu->popup(mapToGlobal(QPoint(0, 0))); });
 
-  OnInitDialog();
-}
-
-bool CQtEntityDialog::OnInitDialog() {
-  UpdateData(false);  // every box comes up empty
-
-  const std::string aboutText = res::LoadString(IDS_ABOUT_MENU);
-  if (!aboutText.empty()) {
-    m_windowMenu->addSeparator();
-    QAction* about = m_windowMenu->addAction(QString::fromStdString(aboutText));
-    about->setObjectName(QStringLiteral("IDM_ABOUT"));
-    connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUT, 0); });
-  }
-  setWindowIcon(m_hIcon);  // both sizes: the big and the small icon
+  UpdateData(false);    // every box comes up empty
+  setWindowIcon(icon);  // both sizes: the big and the small icon
   m_dlg.SetStartValues();
   findChild<QPushButton*>(QStringLiteral("IDOK"))->setFocus();
-  return true;
 }
 
-void CQtEntityDialog::OnCommand(int controlId) {
-  if (controlId == IDOK) {
-    OnOK();
-    return;
+QMenu* CQtEntityDialog::CreateWindowMenu() {
+  auto* menu = new QMenu(this);
+  menu->setObjectName(QStringLiteral("windowMenu"));
+  connect(menu->addAction(tr("&Close")), &QAction::triggered, this, &QWidget::close);
+  const std::string aboutText = res::LoadString(IDS_ABOUT_MENU);
+  if (!aboutText.empty()) {
+    menu->addSeparator();
+    QAction* about = menu->addAction(QString::fromStdString(aboutText));
+    about->setObjectName(QStringLiteral("IDM_ABOUT"));
+    connect(about, &QAction::triggered, this, &CQtEntityDialog::ShowAboutBox);
   }
-  m_dlg.OnCommand(controlId);
+  return menu;
 }
 
-void CQtEntityDialog::OnOK() {
+void CQtEntityDialog::ShowAboutBox() {
+  CAboutBox about(this);
+  about.exec();
+}
+
+void CQtEntityDialog::accept() {
   UpdateData(true);
-  done(IDOK);
-}
-
-void CQtEntityDialog::reject() {
-  done(IDCANCEL);
-}
-
-void CQtEntityDialog::OnSysCommand(unsigned command, long /*lParam*/) {
-  if ((command & kSystemCommandMask) == IDM_ABOUT) {
-    CAboutBox about(this);
-    about.exec();
-    return;
-  }
-  Default(command);
-}
-
-void CQtEntityDialog::Default(unsigned command) {
-  if ((command & kSystemCommandMask) == kScClose) close();
-}
-
-void CQtEntityDialog::paintEvent(QPaintEvent* event) {
-  if (!isMinimized()) {
-    QDialog::paintEvent(event);
-    return;
-  }
-  OnPaint();
-}
-
-void CQtEntityDialog::OnPaint() {
-  QPainter painter(this);
-  painter.fillRect(rect(), palette().window());
-  const PixelPoint origin = CentredIconOrigin(width(), height(), kIconSize, kIconSize);
-  m_hIcon.paint(&painter, QRect(origin.x, origin.y, kIconSize, kIconSize));
+  QDialog::accept();
 }
 
 void CQtEntityDialog::contextMenuEvent(QContextMenuEvent* event) {

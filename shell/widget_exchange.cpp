@@ -5,33 +5,30 @@
 #include "windows_1252.h"
 
 namespace kestrum::shell {
+namespace {
+
+/** The characters of a Qt text, as the code page's functions take them. */
+std::u16string_view CharactersOf(const QString& text) {
+  return {QStringView(text).utf16(), static_cast<std::size_t>(text.size())};
+}
+
+}  // namespace
 
 void CWidgetExchange::Text(int controlId, std::string& field) {
   QLineEdit* const edit = m_edits.at(controlId);
   if (m_bSaveAndValidate) {
-    const QString text = edit->text();
-    field.clear();
-    field.reserve(static_cast<std::size_t>(text.size()));
     // The validator keeps every character writable; anything else (set by a program,
     // not typed) is dropped rather than changed into another byte.
-    for (const QChar character : text) {
-      if (const auto byte = ByteOfCharacter(character.unicode())) field.push_back(static_cast<char>(*byte));
-    }
+    const QString text = edit->text();
+    field = shell_common::BytesOfText(CharactersOf(text));
   } else {
-    QString text(static_cast<qsizetype>(field.size()), Qt::Uninitialized);
-    for (std::size_t n = 0; n < field.size(); ++n) {
-      text[static_cast<qsizetype>(n)] = QChar(CharacterOfByte(static_cast<unsigned char>(field[n])));
-    }
-    edit->setText(text);
+    edit->setText(QString::fromStdU16String(shell_common::TextOfBytes(field)));
     edit->setCursorPosition(0);  // show a long value from its start
   }
 }
 
 QValidator::State CCodePageValidator::validate(QString& input, int& /*position*/) const {
-  for (const QChar character : input) {
-    if (!ByteOfCharacter(character.unicode())) return Invalid;
-  }
-  return Acceptable;
+  return shell_common::IsWritable(CharactersOf(input)) ? Acceptable : Invalid;
 }
 
 }  // namespace kestrum::shell

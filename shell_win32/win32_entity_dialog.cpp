@@ -66,8 +66,8 @@ bool CWin32EntityDialog::OnPaint() {
   const int iconHeight = ::GetSystemMetrics(SM_CYICON);
   RECT client{};
   ::GetClientRect(m_hWnd, &client);
-  const shell::PixelPoint origin =
-      shell::CentredIconOrigin(client.right - client.left, client.bottom - client.top, iconWidth, iconHeight);
+  const shell_common::PixelPoint origin =
+      shell_common::CentredIconOrigin(client.right - client.left, client.bottom - client.top, iconWidth, iconHeight);
   ::DrawIcon(context, origin.x, origin.y, m_hIcon);
   ::EndPaint(m_hWnd, &paint);
   return true;

@@ -19,7 +19,6 @@
 #include "resource.h"
 #include "test_files.h"
 #include "messages.h"
-#include "window_geometry.h"
 
 using kestrum::CEntityDlg;
 using kestrum::shell::CAboutBox;
@@ -42,6 +41,12 @@ QLineEdit* FlagBox(QWidget& dialog, int slot) {
 }
 QPushButton* Button(QWidget& dialog, const char* name) {
   return dialog.findChild<QPushButton*>(name);
+}
+QMenu* WindowMenu(QWidget& dialog) {
+  return dialog.findChild<QMenu*>(QStringLiteral("windowMenu"));
+}
+QAction* AboutEntry(QWidget& dialog) {
+  return WindowMenu(dialog)->findChild<QAction*>(QStringLiteral("IDM_ABOUT"));
 }
 
 /**
@@ -156,7 +161,6 @@ class TestEntityDialog : public QObject {
  private slots:
   void templateBuildsEveryControlInOrderAtItsPlace();
   void tabOrderFollowsTheTemplateAndSkipsLabels();
-  void geometryArithmetic();
   void startsEmptyWithFocusOnOk();
   void exchangeMovesEveryBoxBothWaysByteForByte();
   void boxesShowAndTakeTheWindowsWesternCodePage();
@@ -167,7 +171,7 @@ class TestEntityDialog : public QObject {
   void escapeEndsWithoutAnExchange();
   void enterOnAnotherButtonPressesThatButton();
   void windowMenuHoldsCloseAndTheAboutEntry();
-  void systemCommandsSixteenToThirtyOneOpenTheAboutBox();
+  void aboutEntryOpensTheAboutBoxOverTheDialogEachTime();
   void aboutBoxShowsNameVersionAndCredits();
   void iconsAreSetInBothSizes();
   void initInstanceRunsTheDialogUntilItCloses();
@@ -210,21 +214,6 @@ void TestEntityDialog::tabOrderFollowsTheTemplateAndSkipsLabels() {
   QCOMPARE(visited, expected);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   QCOMPARE(QApplication::focusWidget()->property("controlId").toInt(), 1);  // wraps around to OK
-}
-
-void TestEntityDialog::geometryArithmetic() {
-  using namespace kestrum::shell;
-  QCOMPARE(CentredIconOrigin(0, 0, 32, 32).x, -15);  // toward zero, not -16
-  QCOMPARE(CentredIconOrigin(100, 61, 32, 32).x, 34);
-  QCOMPARE(CentredIconOrigin(100, 61, 32, 32).y, 15);
-  QCOMPARE(DialogUnitBaseFromFont(364, 14).cx, 7);
-  QCOMPARE(DialogUnitBaseFromFont(338, 13).cx, 7);  // 6.5 rounds up
-  QCOMPARE(DialogUnitBaseFromFont(337, 13).cx, 6);
-  const PixelRect rect = MapDialogRect({7, 13}, 75, 74, 50, 14);
-  QCOMPARE(rect.x, 131);
-  QCOMPARE(rect.y, 120);
-  QCOMPARE(rect.width, 88);
-  QCOMPARE(rect.height, 23);
 }
 
 void TestEntityDialog::startsEmptyWithFocusOnOk() {
@@ -392,7 +381,7 @@ void TestEntityDialog::enterInAnEditBoxPressesOkAndSaves() {
   QTest::keyClicks(search, QStringLiteral("light"));
   QTest::keyClick(search, Qt::Key_Return);
   QVERIFY(!dialog.isVisible());
-  QCOMPARE(dialog.result(), int{IDOK});
+  QCOMPARE(dialog.result(), int{QDialog::Accepted});
   QCOMPARE(dialog.EntityDlg().m_search, std::string("light"));  // OK ran one save
 }
 
@@ -403,7 +392,7 @@ void TestEntityDialog::escapeEndsWithoutAnExchange() {
   QTest::keyClicks(ValueBox(dialog, 2), QStringLiteral("typed"));
   QTest::keyClick(ValueBox(dialog, 2), Qt::Key_Escape);
   QVERIFY(!dialog.isVisible());
-  QCOMPARE(dialog.result(), int{IDCANCEL});
+  QCOMPARE(dialog.result(), int{QDialog::Rejected});
   QVERIFY(dialog.EntityDlg().m_values[2].empty());
 }
 
@@ -423,23 +412,26 @@ void TestEntityDialog::windowMenuHoldsCloseAndTheAboutEntry() {
   CQtEntityDialog dialog;
   dialog.show();
   QVERIFY(QTest::qWaitForWindowActive(&dialog));
-  const QList<QAction*> actions = dialog.WindowMenu()->actions();
+  QMenu* const menu = WindowMenu(dialog);
+  QVERIFY(menu != nullptr);
+  const QList<QAction*> actions = menu->actions();
   QCOMPARE(actions.size(), 3);
   QCOMPARE(actions[0]->text(), QStringLiteral("&Close"));
   QVERIFY(actions[1]->isSeparator());
   QCOMPARE(actions[2]->text(), QStringLiteral("&A propos de Kestrum..."));
+  QCOMPARE(actions[2], AboutEntry(dialog));
 
   QTest::keyClick(&dialog, Qt::Key_Space, Qt::AltModifier);
-  QTRY_VERIFY(dialog.WindowMenu()->isVisible());
-  dialog.WindowMenu()->hide();
+  QTRY_VERIFY(menu->isVisible());
+  menu->hide();
 
   // A right click on the background opens it too.
   const QPoint background(dialog.width() - 5, dialog.height() - 5);
   QVERIFY(dialog.childAt(background) == nullptr);
   QContextMenuEvent onBackground(QContextMenuEvent::Mouse, background, dialog.mapToGlobal(background));
   QApplication::sendEvent(&dialog, &onBackground);
-  QTRY_VERIFY(dialog.WindowMenu()->isVisible());
-  dialog.WindowMenu()->hide();
+  QTRY_VERIFY(menu->isVisible());
+  menu->hide();
 
   // So does one on a label, which is background too; an edit box keeps its own menu.
   for (const char* name : {"label_key_left", "IDC_KEY1"}) {
@@ -448,30 +440,27 @@ void TestEntityDialog::windowMenuHoldsCloseAndTheAboutEntry() {
     QCOMPARE(dialog.childAt(at), under);
     QContextMenuEvent onControl(QContextMenuEvent::Mouse, at, dialog.mapToGlobal(at));
     QApplication::sendEvent(&dialog, &onControl);
-    QCOMPARE(dialog.WindowMenu()->isVisible(), qobject_cast<const QLabel*>(under) != nullptr);
-    dialog.WindowMenu()->hide();
+    QCOMPARE(menu->isVisible(), qobject_cast<const QLabel*>(under) != nullptr);
+    menu->hide();
   }
 
   actions[0]->trigger();
   QVERIFY(!dialog.isVisible());
-  QCOMPARE(dialog.result(), int{IDCANCEL});
+  QCOMPARE(dialog.result(), int{QDialog::Rejected});
 }
 
-void TestEntityDialog::systemCommandsSixteenToThirtyOneOpenTheAboutBox() {
+void TestEntityDialog::aboutEntryOpensTheAboutBoxOverTheDialogEachTime() {
   CQtEntityDialog dialog;
   dialog.show();
-  for (const unsigned command : {16u, 23u, 31u}) {
+  for (int opening = 1; opening <= 3; ++opening) {
     bool opened = false;
     WhenModal<CAboutBox>([&](CAboutBox* about) {
-      opened = about->parentWidget() == &dialog;
+      opened = about->parentWidget() == &dialog && dialog.isVisible();
       QTest::keyClick(about, Qt::Key_Escape);
     });
-    dialog.OnSysCommand(command, 0);
-    QVERIFY2(opened, qPrintable(QString::number(command)));
-  }
-  for (const unsigned command : {15u, 32u, 0xF120u}) {
-    dialog.OnSysCommand(command, 0);  // default processing: nothing modal opens
-    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    AboutEntry(dialog)->trigger();
+    QVERIFY2(opened, qPrintable(QString::number(opening)));
+    QVERIFY(QApplication::activeModalWidget() == nullptr);  // Escape closed the about box alone
     QVERIFY(dialog.isVisible());
   }
 }
@@ -498,7 +487,7 @@ void TestEntityDialog::aboutBoxShowsNameVersionAndCredits() {
       focus = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
       QTest::mouseClick(about->findChild<QPushButton*>("IDOK"), Qt::LeftButton);
     });
-    dialog.WindowMenu()->actions()[2]->trigger();
+    AboutEntry(dialog)->trigger();
     QCOMPARE(title, QStringLiteral("A propos de Kestrum"));
     QCOMPARE(version, QStringLiteral("Kestrum version 1.0"));
     QCOMPARE(credits, 3);
@@ -514,22 +503,35 @@ void TestEntityDialog::aboutBoxShowsNameVersionAndCredits() {
 
 void TestEntityDialog::iconsAreSetInBothSizes() {
   CQtEntityDialog dialog;
-  const QList<QSize> sizes = dialog.windowIcon().availableSizes();
+  const QIcon icon = dialog.windowIcon();
+  const QList<QSize> sizes = icon.availableSizes();
   QVERIFY(sizes.contains(QSize(32, 32)));
   QVERIFY(sizes.contains(QSize(16, 16)));
-  QCOMPARE(dialog.OnQueryDragIcon().cacheKey(), dialog.windowIcon().cacheKey());
+  // Each size is the application's own image of that size, not one scaled from the other.
+  for (const int side : {32, 16}) {
+    const QImage expected = QImage(QStringLiteral(":/icons/kestrum-%1.xpm").arg(side));
+    QCOMPARE(expected.size(), QSize(side, side));
+    QCOMPARE(icon.pixmap(side, side).toImage().convertToFormat(QImage::Format_ARGB32),
+             expected.convertToFormat(QImage::Format_ARGB32));
+  }
 }
 
 void TestEntityDialog::initInstanceRunsTheDialogUntilItCloses() {
+  const auto runningDialogs = [] {
+    int count = 0;
+    for (QWidget* window : QApplication::topLevelWidgets()) count += qobject_cast<CQtEntityDialog*>(window) != nullptr;
+    return count;
+  };
+  QCOMPARE(runningDialogs(), 0);
   kestrum::shell::CEntityApp app;
   bool ranAsMainWindow = false;
   WhenModal<CQtEntityDialog>([&](CQtEntityDialog* dialog) {
-    ranAsMainWindow = app.m_pMainWnd == dialog;
+    ranAsMainWindow = dialog->isWindow() && dialog->parentWidget() == nullptr && runningDialogs() == 1;
     QTest::keyClick(dialog, Qt::Key_Escape);
   });
   QCOMPARE(app.InitInstance(), false);
   QVERIFY(ranAsMainWindow);
-  QCOMPARE(app.m_pMainWnd, nullptr);
+  QCOMPARE(runningDialogs(), 0);  // the dialog is gone with its end
 }
 
 QTEST_MAIN(TestEntityDialog)

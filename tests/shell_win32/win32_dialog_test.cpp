@@ -186,6 +186,31 @@ TEST(Win32Dialog, systemCommandsSixteenToThirtyOneOpenTheAboutBoxAndChangeNothin
   }
 }
 
+TEST(Win32Dialog, systemCommandsOutsideSixteenToThirtyOneLeaveTheAboutBoxClosed) {
+  CWin32EntityDialog dialog;
+  RunDialog(dialog, [](HWND window) {
+    // One about box is awaited, closed, and told which command was in flight when it
+    // showed: the commands that must not open it go first, the about entry last.
+    UINT inFlight = 0;
+    UINT openedBy = 0;
+    test::WhenDialogShows(kAboutTitle, true, [&](HWND about) {
+      openedBy = inFlight;
+      ::SendMessageW(about, WM_COMMAND, IDCANCEL, 0);
+    });
+    for (const UINT command : {15u, 32u, UINT{SC_RESTORE}}) {
+      inFlight = command;
+      ::SendMessageW(window, WM_SYSCOMMAND, command, 0);
+      EXPECT_TRUE(::IsWindowVisible(window)) << command;
+    }
+    if (!test::AllActsRan()) {  // else a second about box would wait for no one
+      inFlight = IDM_ABOUT;
+      ::SendMessageW(window, WM_SYSCOMMAND, IDM_ABOUT, 0);
+    }
+    EXPECT_EQ(openedBy, UINT{IDM_ABOUT});
+    ::EndDialog(window, IDCANCEL);
+  });
+}
+
 TEST(Win32Dialog, iconsAreSetBigAndSmallAndGivenAsTheDragIcon) {
   CWin32EntityDialog dialog;
   ASSERT_NE(dialog.Icon(), nullptr);

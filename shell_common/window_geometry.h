@@ -1,7 +1,7 @@
 // Pixel arithmetic of the dialogs, free of any GUI library so tests can pin it down.
 #pragma once
 
-namespace kestrum::shell {
+namespace kestrum::shell_common {
 
 struct PixelRect {
   int x, y, width, height;
@@ -36,4 +36,4 @@ struct PixelPoint {
  */
 PixelPoint CentredIconOrigin(int clientWidth, int clientHeight, int iconWidth, int iconHeight);
 
-}  // namespace kestrum::shell
+}  // namespace kestrum::shell_common

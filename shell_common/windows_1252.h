@@ -1,10 +1,12 @@
 // The Windows Western code page, in which the entity texts of maps are written: each
-// byte is one character. Free of any GUI library so that every front end can use it.
+// byte is one character. Free of any GUI library so that both dialogs can use it.
 #pragma once
 
 #include <optional>
+#include <string>
+#include <string_view>
 
-namespace kestrum::shell {
+namespace kestrum::shell_common {
 
 /**
  * The character (a UTF-16 code unit) of a byte. 0x80 to 0x9F are the code page's
@@ -17,4 +19,16 @@ char16_t CharacterOfByte(unsigned char byte);
 /** The byte of a character, or nothing for a character the code page cannot write. */
 std::optional<unsigned char> ByteOfCharacter(char16_t character);
 
-}  // namespace kestrum::shell
+/** The characters of bytes, one for each byte. */
+std::u16string TextOfBytes(std::string_view bytes);
+
+/**
+ * The bytes of a text. A character the code page cannot write is dropped rather than
+ * changed into another byte: a search must never look for a text nobody typed.
+ */
+std::string BytesOfText(std::u16string_view text);
+
+/** Whether the code page can write every character of a text. */
+bool IsWritable(std::u16string_view text);
+
+}  // namespace kestrum::shell_common

@@ -1,8 +1,9 @@
 #include "windows_1252.h"
 
+#include <algorithm>
 #include <array>
 
-namespace kestrum::shell {
+namespace kestrum::shell_common {
 namespace {
 
 /** Characters of the bytes 0x80 to 0x9F; every other byte is the character of its value. */
@@ -33,4 +34,25 @@ std::optional<unsigned char> ByteOfCharacter(char16_t character) {
   return std::nullopt;
 }
 
-}  // namespace kestrum::shell
+std::u16string TextOfBytes(std::string_view bytes) {
+  std::u16string text(bytes.size(), u'\0');
+  std::transform(bytes.begin(), bytes.end(), text.begin(),
+                 [](char byte) { return CharacterOfByte(static_cast<unsigned char>(byte)); });
+  return text;
+}
+
+std::string BytesOfText(std::u16string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size());
+  for (const char16_t character : text) {
+    if (const auto byte = ByteOfCharacter(character)) bytes.push_back(static_cast<char>(*byte));
+  }
+  return bytes;
+}
+
+bool IsWritable(std::u16string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char16_t character) { return ByteOfCharacter(character).has_value(); });
+}
+
+}  // namespace kestrum::shell_common

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-namespace kestrum::shell {
+namespace kestrum::shell_common {
 namespace {
 
 /** a * b / c rounded half away from zero, with a 64-bit product. */
@@ -27,4 +27,4 @@ PixelPoint CentredIconOrigin(int clientWidth, int clientHeight, int iconWidth, i
   return {(clientWidth - iconWidth + 1) / 2, (clientHeight - iconHeight + 1) / 2};
 }
 
-}  // namespace kestrum::shell
+}  // namespace kestrum::shell_common
