@@ -20,15 +20,15 @@ void CWidgetExchange::Text(int controlId, std::string& field) {
     // The validator keeps every character writable; anything else (set by a program,
     // not typed) is dropped rather than changed into another byte.
     const QString text = edit->text();
-    field = shell_common::BytesOfText(CharactersOf(text));
+    field = windows_1252::BytesOfText(CharactersOf(text));
   } else {
-    edit->setText(QString::fromStdU16String(shell_common::TextOfBytes(field)));
+    edit->setText(QString::fromStdU16String(windows_1252::TextOfBytes(field)));
     edit->setCursorPosition(0);  // show a long value from its start
   }
 }
 
 QValidator::State CCodePageValidator::validate(QString& input, int& /*position*/) const {
-  return shell_common::IsWritable(CharactersOf(input)) ? Acceptable : Invalid;
+  return windows_1252::IsWritable(CharactersOf(input)) ? Acceptable : Invalid;
 }
 
 }  // namespace kestrum::shell

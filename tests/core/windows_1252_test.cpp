@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-namespace kestrum::shell_common {
+namespace kestrum::windows_1252 {
 namespace {
 
 TEST(Windows1252, typographicBytesAreTheCodePagesCharacters) {
@@ -66,4 +66,4 @@ TEST(Windows1252, charactersWithoutAByteAreRefusedAndDroppedNeverChanged) {
 }
 
 }  // namespace
-}  // namespace kestrum::shell_common
+}  // namespace kestrum::windows_1252

@@ -1,12 +1,13 @@
 // The Windows Western code page, in which the entity texts of maps are written: each
-// byte is one character. Free of any GUI library so that both dialogs can use it.
+// byte is one character. The dialogs show map bytes through it, and the command line
+// reads and writes text through it.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace kestrum::shell_common {
+namespace kestrum::windows_1252 {
 
 /**
  * The character (a UTF-16 code unit) of a byte. 0x80 to 0x9F are the code page's
@@ -31,4 +32,4 @@ std::string BytesOfText(std::u16string_view text);
 /** Whether the code page can write every character of a text. */
 bool IsWritable(std::u16string_view text);
 
-}  // namespace kestrum::shell_common
+}  // namespace kestrum::windows_1252

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-namespace kestrum::shell_common {
+namespace kestrum::windows_1252 {
 namespace {
 
 /** Characters of the bytes 0x80 to 0x9F; every other byte is the character of its value. */
@@ -55,4 +55,4 @@ bool IsWritable(std::u16string_view text) {
                      [](char16_t character) { return ByteOfCharacter(character).has_value(); });
 }
 
-}  // namespace kestrum::shell_common
+}  // namespace kestrum::windows_1252
