@@ -31,8 +31,8 @@ std::optional<std::string> WriteChecked(std::ostream& out, std::string_view text
 
 }  // namespace
 
-RunSummary RunOverMaps(const std::vector<sources::MapSource>& sources, const MapWork& work, std::ostream& out, std::ostream& err,
-                       bool errIsTerminal) {
+RunSummary RunOverMaps(const std::vector<sources::MapSource>& sources, const MapWork& work, std::ostream& out,
+                       std::ostream& err, bool errIsTerminal) {
   const std::size_t workers =
       std::max<std::size_t>(1, std::min<std::size_t>(std::thread::hardware_concurrency(), sources.size()));
   std::atomic<std::size_t> done{0};

@@ -31,8 +31,8 @@ using MapWork = std::function<MapReport(std::size_t index, const sources::MapSou
  * checked: when one fails, the run stops with a message. A progress line goes to err
  * when errIsTerminal.
  */
-RunSummary RunOverMaps(const std::vector<sources::MapSource>& sources, const MapWork& work, std::ostream& out, std::ostream& err,
-                       bool errIsTerminal);
+RunSummary RunOverMaps(const std::vector<sources::MapSource>& sources, const MapWork& work, std::ostream& out,
+                       std::ostream& err, bool errIsTerminal);
 
 /**
  * The exit status of a run: 3 if any map failed, else 4 if a list stops at an entity cut

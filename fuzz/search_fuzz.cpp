@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t textLength = std::min<std::size_t>(data[0] % 16, size - 1);
   const std::string text = fuzz::BytesOf(data + 1, textLength);
   const std::string entities = fuzz::BytesOf(data + 1 + textLength, size - 1 - textLength);
-  const CMemoryBytes map("input.bsp",
-                         std::string(16, '\0') + "{\n\"classname\" \"worldspawn\"\n}\n" + entities);
+  const CMemoryBytes map("input.bsp", std::string(16, '\0') + "{\n\"classname\" \"worldspawn\"\n}\n" + entities);
 
   LookBackWindow lookBack{};
   const std::int32_t entityOffset = LocateEntityLump(map, lookBack).value_or(0);

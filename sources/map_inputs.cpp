@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <system_error>
-
 #include <map>
+#include <system_error>
 
 #include "block_cache.h"
 #include "map_size.h"

@@ -14,10 +14,10 @@ namespace kestrum::sources {
 
 /** One map to process, or an input that gave none. */
 struct MapSource {
-  std::string name;                          ///< how results and messages name it: the path, or ARCHIVE:MEMBER
-  std::string path;                          ///< the map file, or the archive that holds it
-  std::shared_ptr<const CArchive> archive;   ///< for a map inside an archive: the archive, open for the run
-  std::optional<ArchiveMember> member;       ///< set for a map inside an archive
+  std::string name;                         ///< how results and messages name it: the path, or ARCHIVE:MEMBER
+  std::string path;                         ///< the map file, or the archive that holds it
+  std::shared_ptr<const CArchive> archive;  ///< for a map inside an archive: the archive, open for the run
+  std::optional<ArchiveMember> member;      ///< set for a map inside an archive
   std::string problem;  ///< why the input gave no map (already worded for the user); empty for a map
 };
 

@@ -10,8 +10,8 @@ bool ZipArchivesSupported() {
 
 std::shared_ptr<const CArchive> OpenZipArchive(const std::string& path) {
   throw CInputError(path,
-                       "this build of kestrum-cli reads no zip archives (.pk3, .pk4, .zip); "
-                       "extract the maps, or use a build with zip support");
+                    "this build of kestrum-cli reads no zip archives (.pk3, .pk4, .zip); "
+                    "extract the maps, or use a build with zip support");
 }
 
 }  // namespace kestrum::sources

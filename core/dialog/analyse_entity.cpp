@@ -19,8 +19,8 @@ CommandOutcome CEntityDlg::OnAnalyseEntity() {
   SearchState state{m_cursor, m_matchCount, m_foundOffset};
   bool matched = false;
   try {
-    matched = SearchPress(*OpenBsp(m_bspPath), m_entityOffset, CByteSearcher(m_search), state, m_searchBuffers,
-                          Slots());
+    matched =
+        SearchPress(*OpenBsp(m_bspPath), m_entityOffset, CByteSearcher(m_search), state, m_searchBuffers, Slots());
   } catch (const CInputError& error) {
     // The search state stays where it was, so the next press repeats this one.
     MessageBox(error.what());

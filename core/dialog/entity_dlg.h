@@ -72,7 +72,7 @@ class CEntityDlg {
   PairSlots m_values;  ///< value n belongs to key n
   FlagSlots m_flags;   ///< slots 1-12 shown; 0 never used
   CFile m_listFile;
-  std::string m_bspPath;  ///< empty: no map chosen yet; a map file's path, or ARCHIVE:MEMBER
+  std::string m_bspPath;            ///< empty: no map chosen yet; a map file's path, or ARCHIVE:MEMBER
   std::string m_listPath;           ///< the list chosen in the last export
   std::string m_lastSearch;         ///< the text the search last ran with
   std::int32_t m_entityOffset = 0;  ///< the first entity's "{", 0 when none was found

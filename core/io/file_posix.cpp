@@ -53,7 +53,8 @@ void CFile::OpenDescriptor(int descriptor, const std::string& name) {
 }
 
 void CFile::SetPermissions(Permissions permissions) {
-  if (::fchmod(m_file, static_cast<mode_t>(permissions)) != 0) throw CFileException("set the permissions of", m_path, errno);
+  if (::fchmod(m_file, static_cast<mode_t>(permissions)) != 0)
+    throw CFileException("set the permissions of", m_path, errno);
 }
 
 void CFile::GiveName(const std::string& path) {

@@ -1,5 +1,3 @@
-#include "list_target.h"
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +8,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "list_target.h"
 #include "system_calls.h"
 
 namespace kestrum {

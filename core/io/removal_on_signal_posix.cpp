@@ -1,5 +1,3 @@
-#include "removal_on_signal.h"
-
 #include <unistd.h>
 
 #include <array>
@@ -8,6 +6,7 @@
 #include <mutex>
 
 #include "armed_paths.h"
+#include "removal_on_signal.h"
 
 namespace kestrum {
 namespace {

@@ -1,8 +1,8 @@
 #include "wide_text_win32.h"
 
-#include "file_error.h"
-
 #include <windows.h>
+
+#include "file_error.h"
 
 namespace kestrum {
 

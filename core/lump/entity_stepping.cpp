@@ -1,10 +1,11 @@
 #include "entity_stepping.h"
-#include "input_error.h"
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string_view>
+
+#include "input_error.h"
 
 namespace kestrum {
 namespace {
@@ -37,8 +38,7 @@ std::optional<std::size_t> ReadLongEntity(const IByteSource& map, std::int32_t o
                                         " MiB, so the entities after it cannot be read");
     }
     const std::size_t searched = record.size();
-    const bool windowFull =
-        AppendWindowText(map, offset + static_cast<std::int64_t>(searched), window, record);
+    const bool windowFull = AppendWindowText(map, offset + static_cast<std::int64_t>(searched), window, record);
     const std::size_t close = record.find(kClosingBrace, searched);
     if (close != std::string::npos) return close;
     if (!windowFull) return std::nullopt;

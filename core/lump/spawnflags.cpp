@@ -22,7 +22,7 @@ void DecodeSpawnflags(int value, FlagSlots& flags) {
   // What each box shows, by bit: the weight in decimal. Strings, so that writing one is a
   // copy into the slot's own room.
   static const std::array<std::string, kFlagSlots> kTextOfBit{"1",  "2",   "4",   "8",   "16",   "32",
-                                                                          "64", "128", "256", "512", "1024", "2048"};
+                                                              "64", "128", "256", "512", "1024", "2048"};
   constexpr unsigned kBitsWithABox = 0xFFF;
   for (unsigned bits = static_cast<unsigned>(value) & kBitsWithABox; bits != 0; bits &= bits - 1) {
     const auto bit = static_cast<std::size_t>(__builtin_ctz(bits));

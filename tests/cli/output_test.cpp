@@ -171,8 +171,7 @@ TEST(JsonPress, everySlotFilledWithTheLongestEscapesFitsItsRoom) {
   cli::CTextBuffer json;
   cli::AppendJsonPress(json, 4, record);
   EXPECT_EQ(json.Text(), "{\"press\": 4, \"matchCount\": 0, \"cursor\": 0, \"keys\": " + array(record.keys) +
-                             ", \"values\": " + array(record.values) + ", \"flags\": " + array(record.flags) +
-                             "}\n");
+                             ", \"values\": " + array(record.values) + ", \"flags\": " + array(record.flags) + "}\n");
   EXPECT_NE(json.Text().find("\"\\u0001\\u0001\""), std::string_view::npos);
 }
 

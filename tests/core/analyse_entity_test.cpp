@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "headless_dialog.h"
+#include "messages.h"
 #include "resource.h"
 #include "test_files.h"
-#include "messages.h"
 
 namespace kestrum {
 namespace {

@@ -1,3 +1,5 @@
+#include "block_cache.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,7 +8,6 @@
 #include <vector>
 
 #include "archive_builder.h"
-#include "block_cache.h"
 #include "byte_search.h"
 #include "fault_calls.h"
 #include "file.h"
@@ -150,7 +151,8 @@ TEST(FileObject, aMapOnDiskAndInMemoryReadTheSameAtEveryOffset) {
   CFile onDisk;
   onDisk.Open(dir.File("map.bsp"), CFile::Mode::Read);
   const CMemoryBytes inMemory("map.bsp", "0123456789");
-  for (const IByteSource* map : {static_cast<const IByteSource*>(&onDisk), static_cast<const IByteSource*>(&inMemory)}) {
+  for (const IByteSource* map :
+       {static_cast<const IByteSource*>(&onDisk), static_cast<const IByteSource*>(&inMemory)}) {
     std::string got(4, '\0');
     EXPECT_EQ(map->Size(), 10);
     EXPECT_EQ(map->ReadAt(4, got.data(), 4), 4u);

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "int_conversion.h"
 #include "default_list_name.h"
+#include "int_conversion.h"
 
 namespace kestrum {
 namespace {

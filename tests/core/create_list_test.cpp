@@ -5,9 +5,9 @@
 
 #include "headless_dialog.h"
 #include "map_builder.h"
+#include "messages.h"
 #include "system_facts.h"
 #include "test_files.h"
-#include "messages.h"
 
 namespace kestrum {
 namespace {

@@ -16,9 +16,7 @@ using test::LiteralScan;
 
 class LocatorTest : public ::testing::Test {
  protected:
-  std::optional<std::int32_t> Scan(const std::string& bytes) {
-    return ScanForKey(CMemoryBytes("scan.bsp", bytes));
-  }
+  std::optional<std::int32_t> Scan(const std::string& bytes) { return ScanForKey(CMemoryBytes("scan.bsp", bytes)); }
 
   std::optional<std::int32_t> Locate(const std::string& bytes) {
     LookBackWindow window{};

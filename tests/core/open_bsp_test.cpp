@@ -5,10 +5,10 @@
 
 #include "headless_dialog.h"
 #include "map_builder.h"
+#include "messages.h"
 #include "resource.h"
 #include "system_facts.h"
 #include "test_files.h"
-#include "messages.h"
 
 namespace kestrum {
 namespace {

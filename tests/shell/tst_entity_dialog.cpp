@@ -14,11 +14,11 @@
 #include "dialog_templates.h"
 #include "entity_app.h"
 #include "map_builder.h"
+#include "messages.h"
 #include "modal.h"
 #include "qt_entity_dialog.h"
 #include "resource.h"
 #include "test_files.h"
-#include "messages.h"
 
 using kestrum::CEntityDlg;
 using kestrum::shell::CAboutBox;
@@ -309,7 +309,7 @@ void TestEntityDialog::bothChoosersOpenWhereTheUserLastChose() {
   bool cutReported = false;
   const std::string cutMessage =
       kestrum::messages::CutEntityMessage(map.lumpOffset + static_cast<std::int32_t>(lastEntity),
-                                       static_cast<int>(kestrum::mapgen::DemoEntities().size()) - 1);
+                                          static_cast<int>(kestrum::mapgen::DemoEntities().size()) - 1);
   ExpectMessage(QString::fromStdString(cutMessage), &cutReported);  // after the list is written
   QTest::mouseClick(Button(dialog, "IDC_CREATE_LIST"), Qt::LeftButton);
   QCOMPARE(*savedIn, maps);  // the map's folder, with the default name in it

@@ -10,10 +10,10 @@
 #include "dialog_templates.h"
 #include "file_chooser.h"
 #include "headless_dialog.h"
+#include "messages.h"
 #include "modal_driver.h"
 #include "resource.h"
 #include "test_files.h"
-#include "messages.h"
 #include "wide_text_win32.h"
 #include "win32_entity_dialog.h"
 
