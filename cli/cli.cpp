@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <ostream>
 
 #include "archive.h"
@@ -85,12 +87,24 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
   searchCommand->add_flag("--all,-a", search.all, "Press until the search has gone once through the entities")
       ->excludes(presses);
   searchCommand->add_flag("--json", search.json, "One JSON object per press and per line");
+  const std::map<std::string, MapEncoding> encodings{{"windows-1252", MapEncoding::Windows1252},
+                                                     {"latin-1", MapEncoding::Latin1}};
+  const std::string encodingHelp =
+      "How map bytes are read as text: windows-1252 (the default, as the dialog shows them: 0x80 is the euro sign) "
+      "or latin-1 (each byte the code point of its value)";
+  searchCommand->add_option("--encoding", search.encoding, encodingHelp)
+      ->transform(CLI::CheckedTransformer(encodings, CLI::ignore_case))
+      ->type_name("ENCODING");
 
   auto* entities =
       app.add_subcommand("entities",
                          "Print every entity of each map, read as the engines read it, as one JSON object per line: "
                          "{\"map\": ..., \"offset\": N, \"index\": i, \"pairs\": [[key, value], ...]}.");
   entities->add_option("INPUT", inputs, "Maps, folders, archives, ARCHIVE:MEMBER")->required()->type_name("");
+  MapEncoding entitiesEncoding = MapEncoding::Windows1252;
+  entities->add_option("--encoding", entitiesEncoding, encodingHelp)
+      ->transform(CLI::CheckedTransformer(encodings, CLI::ignore_case))
+      ->type_name("ENCODING");
 
   std::string flagValue;
   auto* flags = app.add_subcommand("flags", "Decode a spawnflags value into the dialog's twelve flag slots.");
@@ -102,10 +116,20 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
     const int code = app.exit(error, out, err);
     return code == 0 ? kExitSuccess : kExitUsage;
   }
+  std::string typedText;  ///< the search text as the user typed it, for messages
   if (searchCommand->parsed()) {
-    search.text = searchArguments.back();
+    typedText = searchArguments.back();
     searchArguments.pop_back();
     inputs = searchArguments;
+    // The search looks for the bytes the map would hold: the text's characters in the
+    // encoding, as the dialog's search box takes them.
+    const std::optional<std::string> bytes = MapBytesOfUtf8(typedText, search.encoding);
+    if (!bytes) {
+      err << "kestrum-cli: the search text \"" << EscapeName(typedText)
+          << "\" holds a character that no byte of the map's encoding stands for\n";
+      return kExitUsage;
+    }
+    search.text = *bytes;
   }
   if (searchCommand->parsed() && search.presses < 1) {
     err << "kestrum-cli: --presses must be at least 1\n";
@@ -166,12 +190,14 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
       return SearchMap(source, search, naming, early);
     };
   } else {
-    work = [&](std::size_t, const MapSource& source, const EarlyOutput&) { return MapEntities(source, naming); };
+    work = [&](std::size_t, const MapSource& source, const EarlyOutput&) {
+      return MapEntities(source, naming, entitiesEncoding);
+    };
   }
 
   const RunSummary summary = RunOverMaps(maps, work, out, err, errIsTerminal);
   if (searchCommand->parsed() && summary.found == 0 && summary.failed == 0 && !summary.outputFailed && !search.json) {
-    err << "kestrum-cli: no entity contains \"" << EscapeControls(search.text) << "\"\n";
+    err << "kestrum-cli: no entity contains \"" << EscapeName(typedText) << "\"\n";
   }
   return ExitStatusOf(summary);
 }

@@ -23,7 +23,7 @@ constexpr std::size_t kEarlyOutputSize = std::size_t{256} << 10;
 
 /** Message prefix naming the map: only when several maps share the output. */
 std::string MapPrefix(const MapSource& source, const MapNaming& naming) {
-  return naming.severalMaps ? EscapeControls(source.name) + ": " : std::string();
+  return naming.severalMaps ? EscapeName(source.name) + ": " : std::string();
 }
 
 /** A map, opened, with where its entities begin. */
@@ -75,7 +75,7 @@ MapReport ListMap(const MapSource& source, const std::string& listPath, const Ma
   if (!map->entityOffset) {
     // Unlike the dialog, where the user has just chosen the list and confirmed it, a
     // script's list may hold the results of an earlier run: an empty list would lose them.
-    AddMessage(report, prefix, "no list written; \"" + EscapeControls(listPath) + "\" is left as it was");
+    AddMessage(report, prefix, "no list written; \"" + EscapeName(listPath) + "\" is left as it was");
     return report;
   }
   try {
@@ -122,9 +122,9 @@ MapReport SearchMap(const MapSource& source, const SearchOptions& options, const
     }
     if (matched) report.result = MapResult::Found;
     if (options.json) {
-      AppendJsonPress(out, press, shown, jsonMap);
+      AppendJsonPress(out, press, shown, options.encoding, jsonMap);
     } else if (matched) {
-      AppendFoundEntity(out, press, shown, prefix);
+      AppendFoundEntity(out, press, shown, options.encoding, prefix);
     }
     // Without a match the search has reached the end of the entities.
     if (options.all && !matched) break;
@@ -144,7 +144,7 @@ MapReport SearchMap(const MapSource& source, const SearchOptions& options, const
   return report;
 }
 
-MapReport MapEntities(const MapSource& source, const MapNaming& naming) {
+MapReport MapEntities(const MapSource& source, const MapNaming& naming, MapEncoding encoding) {
   MapReport report;
   const std::string prefix = MapPrefix(source, naming);
   const std::optional<LocatedMap> map = OpenAndLocate(source, report, prefix);
@@ -158,12 +158,12 @@ MapReport MapEntities(const MapSource& source, const MapNaming& naming) {
     report.result = MapResult::Failed;
     return report;
   }
-  const std::string mapPrefix = EscapeControls(source.name) + ": ";
+  const std::string mapPrefix = EscapeName(source.name) + ": ";
   CTextBuffer json;
   ParseEntityLump(
       fromLump, lumpOffset,
       [&](const ParsedEntity& entity) {
-        AppendEntityJson(json, source.name, entity);
+        AppendEntityJson(json, source.name, entity, encoding);
         report.result = MapResult::Found;
       },
       [&](const EntityParseError& error) {

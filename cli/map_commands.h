@@ -6,13 +6,15 @@
 
 #include "map_inputs.h"
 #include "map_report.h"
+#include "map_text.h"
 
 namespace kestrum::cli {
 
 using sources::MapSource;
 
 struct SearchOptions {
-  std::string text;
+  std::string text;  ///< map bytes, already in the encoding
+  MapEncoding encoding = MapEncoding::Windows1252;
   int presses = 1;
   bool all = false;
   bool json = false;
@@ -32,6 +34,6 @@ MapReport SearchMap(const MapSource& source, const SearchOptions& options, const
                     const EarlyOutput& early);
 
 /** Every entity of the map, as engines read them, one JSON line each. */
-MapReport MapEntities(const MapSource& source, const MapNaming& naming);
+MapReport MapEntities(const MapSource& source, const MapNaming& naming, MapEncoding encoding);
 
 }  // namespace kestrum::cli

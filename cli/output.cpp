@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "dialog_templates.h"
+#include "map_text.h"
 #include "plain_words.h"
 #include "text_buffer.h"
 
@@ -22,10 +23,10 @@ constexpr char kHex[] = "0123456789abcdef";
 
 /** How a byte is written in a JSON string. */
 enum class JsonByte : unsigned char {
-  Plain,     ///< as it is: printable ASCII but the quote and the backslash
-  Escaped,   ///< after a backslash: the quote and the backslash
-  Control,   ///< as \u00XX
-  TwoBytes,  ///< U+0080 to U+00FF in UTF-8
+  Plain,    ///< as it is: printable ASCII but the quote and the backslash
+  Escaped,  ///< after a backslash: the quote and the backslash
+  Control,  ///< as \u00XX
+  High,     ///< 0x80 up: the code page's character, in UTF-8
 };
 
 constexpr std::array<JsonByte, 256> kJsonBytes = [] {
@@ -34,7 +35,7 @@ constexpr std::array<JsonByte, 256> kJsonBytes = [] {
     const auto value = static_cast<unsigned char>(byte);
     kinds[value] = byte == '"' || byte == '\\' ? JsonByte::Escaped
                    : IsControl(value)          ? JsonByte::Control
-                   : byte >= 0x80              ? JsonByte::TwoBytes
+                   : byte >= 0x80              ? JsonByte::High
                                                : JsonByte::Plain;
   }
   return kinds;
@@ -43,8 +44,30 @@ constexpr std::array<JsonByte, 256> kJsonBytes = [] {
 /** The longest JSON text of one byte: \u00XX. */
 constexpr std::size_t kLongestJsonByte = 6;
 
-/** Writes bytes as a JSON string at at, which has room for 2 + kLongestJsonByte per byte; returns its end. */
-char* WriteJsonByteString(char* at, std::string_view bytes) {
+/** Writes a byte below 0x80 as a JSON string holds it; returns its end. */
+char* WriteJsonAscii(char* at, unsigned char byte) {
+  switch (kJsonBytes[byte]) {
+    case JsonByte::Plain: *at++ = static_cast<char>(byte); break;
+    case JsonByte::Escaped:
+      *at++ = '\\';
+      *at++ = static_cast<char>(byte);
+      break;
+    case JsonByte::Control:
+    case JsonByte::High:  // not below 0x80: the callers write those themselves
+      std::memcpy(at, "\\u00", 4);
+      at[4] = kHex[byte >> 4];
+      at[5] = kHex[byte & 0xF];
+      at += 6;
+      break;
+  }
+  return at;
+}
+
+/**
+ * Writes map bytes as a JSON string at at, which has room for 2 + kLongestJsonByte per
+ * byte; returns its end.
+ */
+char* WriteJsonByteString(char* at, std::string_view bytes, const CHighBytes& high) {
   *at++ = '"';
   if (plain_words::CopyIfPlain(at, bytes, [](auto word) { return plain_words::JsonEscapedBytes(word); })) {
     *at++ = '"';
@@ -52,22 +75,11 @@ char* WriteJsonByteString(char* at, std::string_view bytes) {
   }
   for (const char signedByte : bytes) {
     const auto byte = static_cast<unsigned char>(signedByte);
-    switch (kJsonBytes[byte]) {
-      case JsonByte::Plain: *at++ = signedByte; break;
-      case JsonByte::Escaped:
-        *at++ = '\\';
-        *at++ = signedByte;
-        break;
-      case JsonByte::Control:
-        std::memcpy(at, "\\u00", 4);
-        at[4] = kHex[byte >> 4];
-        at[5] = kHex[byte & 0xF];
-        at += 6;
-        break;
-      case JsonByte::TwoBytes:
-        *at++ = static_cast<char>(0xC0 | (byte >> 6));
-        *at++ = static_cast<char>(0x80 | (byte & 0x3F));
-        break;
+    if (kJsonBytes[byte] == JsonByte::High) {
+      std::memcpy(at, high.Utf8(byte).data(), high.Utf8(byte).size());  // the room holds the longest
+      at += high.Length(byte);
+    } else {
+      at = WriteJsonAscii(at, byte);
     }
   }
   *at++ = '"';
@@ -78,8 +90,8 @@ char* WriteJsonByteString(char* at, std::string_view bytes) {
  * Written through a pointer, into room for the longest outcome claimed once: the texts
  * are short, and a search through a whole map writes hundreds of thousands.
  */
-void PutJsonByteString(CTextBuffer& json, std::string_view bytes) {
-  json.Keep(WriteJsonByteString(json.Claim(2 + kLongestJsonByte * bytes.size()), bytes));
+void PutJsonByteString(CTextBuffer& json, std::string_view bytes, const CHighBytes& high) {
+  json.Keep(WriteJsonByteString(json.Claim(2 + kLongestJsonByte * bytes.size()), bytes, high));
 }
 
 /** ", \"\"" for each of count slots: the longest run of empty slots in an array. */
@@ -124,7 +136,7 @@ FilledSlots FindFilledSlots(const std::array<std::string, N>& slots) {
  * could get wrong.
  */
 template <std::size_t N>
-void PutJsonArray(CTextBuffer& json, const std::array<std::string, N>& slots) {
+void PutJsonArray(CTextBuffer& json, const std::array<std::string, N>& slots, const CHighBytes& high) {
   static constexpr std::array<char, 4 * (N - 2)> kEmptyRun = EmptySlotRun<N - 2>();
   const FilledSlots filled = FindFilledSlots(slots);
   // "[" and "]", ", " and two quotes for each slot, and the longest text of the bytes;
@@ -139,14 +151,14 @@ void PutJsonArray(CTextBuffer& json, const std::array<std::string, N>& slots) {
   };
 
   *at++ = '[';
-  at = WriteJsonByteString(at, slots[1]);  // the first, without a comma
-  std::size_t next = 2;                    // the first slot not written yet
+  at = WriteJsonByteString(at, slots[1], high);  // the first, without a comma
+  std::size_t next = 2;                          // the first slot not written yet
   for (std::uint32_t later = filled.bits & ~std::uint32_t{1}; later != 0; later &= later - 1) {
     const std::size_t slot = static_cast<std::size_t>(__builtin_ctz(later)) + 1;
     writeEmptySlots(slot - next);
     *at++ = ',';
     *at++ = ' ';
-    at = WriteJsonByteString(at, slots[slot]);
+    at = WriteJsonByteString(at, slots[slot], high);
     next = slot + 1;
   }
   writeEmptySlots(N - next);
@@ -154,50 +166,123 @@ void PutJsonArray(CTextBuffer& json, const std::array<std::string, N>& slots) {
   json.Keep(at);
 }
 
-void PutEscaped(CTextBuffer& text, std::string_view bytes) {
-  constexpr std::size_t kLongestPerByte = 4;  // \xNN
-  char* at = text.Claim(kLongestPerByte * bytes.size());
-  if (plain_words::CopyIfPlain(at, bytes, [](auto word) { return plain_words::ControlBytes(word); })) {
+/** Writes a control character's escape: \n, \r, \t, or \xNN; returns its end. */
+char* WriteEscape(char* at, unsigned char byte) {
+  if (byte == '\n' || byte == '\r' || byte == '\t') {
+    at[0] = '\\';
+    at[1] = byte == '\n' ? 'n' : byte == '\r' ? 'r' : 't';
+    return at + 2;
+  }
+  at[0] = '\\';
+  at[1] = 'x';
+  at[2] = kHex[byte >> 4];
+  at[3] = kHex[byte & 0xF];
+  return at + 4;
+}
+
+constexpr std::size_t kLongestTextPerByte = 4;  // \xNN; no character of a code page takes more
+
+/** Map bytes for a line of text: the code page's characters in UTF-8, control characters escaped. */
+void PutEscaped(CTextBuffer& text, std::string_view bytes, const CHighBytes& high) {
+  char* at = text.Claim(kLongestTextPerByte * bytes.size());
+  if (plain_words::CopyIfPlain(at, bytes, [](auto word) { return plain_words::TextEscapedBytes(word); })) {
     text.Keep(at);
     return;
   }
   for (const char signedByte : bytes) {
     const auto byte = static_cast<unsigned char>(signedByte);
-    if (!IsControl(byte)) {
-      *at++ = signedByte;
-    } else if (byte == '\n' || byte == '\r' || byte == '\t') {
-      *at++ = '\\';
-      *at++ = byte == '\n' ? 'n' : byte == '\r' ? 'r' : 't';
+    if (byte >= 0x80 && !high.IsControl(byte)) {
+      std::memcpy(at, high.Utf8(byte).data(), high.Utf8(byte).size());
+      at += high.Length(byte);
+    } else if (byte >= 0x80 || IsControl(byte)) {
+      at = WriteEscape(at, byte);
     } else {
-      at[0] = '\\';
-      at[1] = 'x';
-      at[2] = kHex[byte >> 4];
-      at[3] = kHex[byte & 0xF];
-      at += 4;
+      *at++ = signedByte;
     }
   }
   text.Keep(at);
 }
 
+/**
+ * A name as the system gives it (a path, ARCHIVE:MEMBER, a typed text) for a line of
+ * text: UTF-8 as it is, control characters (C1 too) and bytes that are not UTF-8 escaped
+ * byte by byte, so that a name can neither forge a line nor drive the terminal.
+ */
+void PutEscapedName(CTextBuffer& text, std::string_view name) {
+  char* at = text.Claim(kLongestTextPerByte * name.size());
+  for (std::size_t from = 0; from < name.size();) {
+    const std::size_t length = Utf8CharacterLength(name, from);
+    const auto lead = static_cast<unsigned char>(name[from]);
+    const bool c1 = length == 2 && lead == 0xC2 && static_cast<unsigned char>(name[from + 1]) <= 0x9F;
+    if (length == 0 || (length == 1 && IsControl(lead)) || c1) {
+      const std::size_t escaped = length == 0 ? 1 : length;
+      for (std::size_t n = 0; n < escaped; ++n) at = WriteEscape(at, static_cast<unsigned char>(name[from + n]));
+      from += escaped;
+    } else {
+      std::memcpy(at, name.data() + from, length);
+      at += length;
+      from += length;
+    }
+  }
+  text.Keep(at);
+}
+
+/** A name as a JSON string: UTF-8 as it is, control characters escaped, other bytes U+FFFD. */
+void PutJsonName(CTextBuffer& json, std::string_view name) {
+  constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD, in UTF-8
+  char* at = json.Claim(2 + kLongestJsonByte * name.size());
+  *at++ = '"';
+  for (std::size_t from = 0; from < name.size();) {
+    const std::size_t length = Utf8CharacterLength(name, from);
+    if (length == 0) {
+      std::memcpy(at, kReplacement.data(), kReplacement.size());
+      at += kReplacement.size();
+      ++from;
+    } else if (length == 1) {
+      at = WriteJsonAscii(at, static_cast<unsigned char>(name[from++]));
+    } else {
+      std::memcpy(at, name.data() + from, length);
+      at += length;
+      from += length;
+    }
+  }
+  *at++ = '"';
+  json.Keep(at);
+}
+
 }  // namespace
 
-std::string JsonByteString(std::string_view bytes) {
+std::string JsonMapText(std::string_view bytes, MapEncoding encoding) {
   CTextBuffer json;
-  PutJsonByteString(json, bytes);
+  PutJsonByteString(json, bytes, HighBytesOf(encoding));
   return json.Take();
 }
 
-std::string EscapeControls(std::string_view bytes) {
+std::string EscapeMapText(std::string_view bytes, MapEncoding encoding) {
   CTextBuffer text;
-  PutEscaped(text, bytes);
+  PutEscaped(text, bytes, HighBytesOf(encoding));
   return text.Take();
 }
 
-void AppendJsonPress(CTextBuffer& json, int press, const ShownPress& shown, std::string_view mapName) {
+std::string JsonName(std::string_view name) {
+  CTextBuffer json;
+  PutJsonName(json, name);
+  return json.Take();
+}
+
+std::string EscapeName(std::string_view name) {
+  CTextBuffer text;
+  PutEscapedName(text, name);
+  return text.Take();
+}
+
+void AppendJsonPress(CTextBuffer& json, int press, const ShownPress& shown, MapEncoding encoding,
+                     std::string_view mapName) {
+  const CHighBytes& high = HighBytesOf(encoding);
   json.Put('{');
   if (!mapName.empty()) {
     json.Put("\"map\": ");
-    PutJsonByteString(json, mapName);
+    PutJsonName(json, mapName);
     json.Put(", ");
   }
   json.Put("\"press\": ");
@@ -207,15 +292,17 @@ void AppendJsonPress(CTextBuffer& json, int press, const ShownPress& shown, std:
   json.Put(", \"cursor\": ");
   json.PutNumber(shown.search.cursor);
   json.Put(", \"keys\": ");
-  PutJsonArray(json, shown.keys);
+  PutJsonArray(json, shown.keys, high);
   json.Put(", \"values\": ");
-  PutJsonArray(json, shown.values);
+  PutJsonArray(json, shown.values, high);
   json.Put(", \"flags\": ");
-  PutJsonArray(json, shown.flags);
+  PutJsonArray(json, shown.flags, high);
   json.Put("}\n");
 }
 
-void AppendFoundEntity(CTextBuffer& text, int press, const ShownPress& shown, std::string_view linePrefix) {
+void AppendFoundEntity(CTextBuffer& text, int press, const ShownPress& shown, MapEncoding encoding,
+                       std::string_view linePrefix) {
+  const CHighBytes& high = HighBytesOf(encoding);
   int lastPair = 0;
   for (int n = 1; n <= kPairSlots; ++n) {
     if (!shown.keys[n].empty() || !shown.values[n].empty()) lastPair = n;
@@ -229,9 +316,9 @@ void AppendFoundEntity(CTextBuffer& text, int press, const ShownPress& shown, st
   for (int n = 1; n <= lastPair; ++n) {
     text.Put(linePrefix);
     text.Put("  \"");
-    PutEscaped(text, shown.keys[n]);
+    PutEscaped(text, shown.keys[n], high);
     text.Put("\" \"");
-    PutEscaped(text, shown.values[n]);
+    PutEscaped(text, shown.values[n], high);
     text.Put("\"\n");
   }
   // Which flag slots are filled, as bits taken in order: they differ from entity to
@@ -264,9 +351,10 @@ void WriteFlagSlots(std::ostream& out, const FlagSlots& flags) {
   }
 }
 
-void AppendEntityJson(CTextBuffer& json, std::string_view mapName, const ParsedEntity& entity) {
+void AppendEntityJson(CTextBuffer& json, std::string_view mapName, const ParsedEntity& entity, MapEncoding encoding) {
+  const CHighBytes& high = HighBytesOf(encoding);
   json.Put("{\"map\": ");
-  PutJsonByteString(json, mapName);
+  PutJsonName(json, mapName);
   json.Put(", \"offset\": ");
   json.PutNumber(entity.offset);
   json.Put(", \"index\": ");
@@ -277,9 +365,9 @@ void AppendEntityJson(CTextBuffer& json, std::string_view mapName, const ParsedE
     if (!first) json.Put(", ");
     first = false;
     json.Put('[');
-    PutJsonByteString(json, key);
+    PutJsonByteString(json, key, high);
     json.Put(", ");
-    PutJsonByteString(json, value);
+    PutJsonByteString(json, value, high);
     json.Put(']');
   }
   json.Put("]}\n");

@@ -31,6 +31,12 @@ constexpr Word ControlBytes(Word word) {
   return static_cast<Word>(below0x20 | BytesEqualTo(word, 0x7F));
 }
 
+/** What a line of text does not hold as it is: controls, and 0x80 up (a character of the code page). */
+template <typename Word>
+constexpr Word TextEscapedBytes(Word word) {
+  return static_cast<Word>(ControlBytes(word) | (word & kHighBits<Word>));
+}
+
 /** What a JSON string does not hold as it is: controls, the quote, the backslash, and 0x80 up. */
 template <typename Word>
 constexpr Word JsonEscapedBytes(Word word) {
