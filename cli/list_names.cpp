@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "default_list_name.h"
 
@@ -37,13 +38,24 @@ std::vector<std::string> ListPathsFor(const std::vector<MapSource>& sources, con
     const std::string container = ContainerName(sources[n]);
     if (ownCounts.at(names[n]) > 1 && !container.empty()) names[n] = container + "-" + names[n];
   }
+  // A name still shared is numbered from its second map on, past every name another map
+  // holds already: "a-x-2.txt" may be a map's own name.
   const std::map<std::string, int> counts = Counts(names);
-  std::map<std::string, int> seen;
+  std::set<std::string> taken;
+  for (const std::string& name : names) {
+    if (counts.at(name) == 1) taken.insert(name);
+  }
   std::vector<std::string> paths;
   for (std::string& name : names) {
-    const int occurrence = ++seen[name];
-    if (counts.at(name) > 1 && occurrence > 1) {
-      name = name.substr(0, name.size() - 4) + "-" + std::to_string(occurrence) + ".txt";
+    if (counts.at(name) > 1 && !taken.insert(name).second) {
+      const std::string stem = name.substr(0, name.size() - 4);
+      for (int number = 2;; ++number) {
+        const std::string numbered = stem + "-" + std::to_string(number) + ".txt";
+        if (taken.insert(numbered).second) {
+          name = numbered;
+          break;
+        }
+      }
     }
     paths.push_back(folder.empty() ? name : (fs::path(folder) / name).string());
   }

@@ -31,6 +31,9 @@ TEST(ListNames, eachMapGetsItsOwnListAndSharedNamesAreToldApartInInputOrder) {
       {{"a/pak0.pk3:maps/e1m1.bsp", "b/pak0.pk3:maps/e1m1.bsp", "c/pak0.pk3:maps/e1m1.bsp"},
        {"pak0-e1m1.txt", "pak0-e1m1-2.txt", "pak0-e1m1-3.txt"}},
       {{"e1m1.bsp", "./e1m1.bsp"}, {"e1m1.txt", "e1m1-2.txt"}},  // no folder name to put in front
+      // A number never lands on another map's own name, before or after it.
+      {{"a/x.bsp", "b/a/x.bsp", "c/a-x-2.bsp"}, {"a-x.txt", "a-x-3.txt", "a-x-2.txt"}},
+      {{"c/a-x-2.bsp", "a/x.bsp", "b/a/x.bsp"}, {"a-x-2.txt", "a-x.txt", "a-x-3.txt"}},
   };
   for (const Case& c : cases) {
     std::vector<sources::MapSource> sources;
