@@ -1,8 +1,10 @@
 // Quake's PACK files: a 12-byte header ("PACK", directory offset, directory length) and
 // a directory of 64-byte entries (a NUL-padded name of 56 bytes, offset, length), all
 // numbers 32-bit little-endian. Small enough to read without a library.
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <string>
 
 #include "archive.h"
 #include "file.h"
@@ -10,6 +12,8 @@
 namespace kestrum::sources {
 namespace {
 
+constexpr char kMagic[] = "PACK";
+constexpr std::size_t kMagicSize = 4;
 constexpr std::size_t kHeaderSize = 12;
 constexpr std::size_t kEntrySize = 64;
 constexpr std::size_t kNameSize = 56;
@@ -26,12 +30,21 @@ class CPakArchive final : public CArchive {
     m_file.Open(path, CFile::Mode::Read);
     const std::int64_t length = m_file.GetLength();
     std::array<char, kHeaderSize> header{};
-    if (m_file.ReadAt(0, header.data(), header.size()) != header.size() || std::memcmp(header.data(), "PACK", 4) != 0) {
+    const std::size_t got = m_file.ReadAt(0, header.data(), header.size());
+    if (std::memcmp(header.data(), kMagic, std::min(got, kMagicSize)) != 0) {
       throw CFileException(path, "not a PACK archive (no \"PACK\" header)");
+    }
+    if (got < header.size()) {
+      throw CFileException(path, "damaged PACK archive: the file is " + std::to_string(got) +
+                                     " bytes long, shorter than its 12-byte header");
     }
     const std::uint32_t directoryOffset = LittleEndian32(header.data() + 4);
     const std::uint32_t directoryLength = LittleEndian32(header.data() + 8);
-    if (directoryLength % kEntrySize != 0 || std::int64_t{directoryOffset} + directoryLength > length) {
+    if (directoryLength % kEntrySize != 0) {
+      throw CFileException(path, "damaged PACK archive: its directory of " + std::to_string(directoryLength) +
+                                     " bytes is no whole number of 64-byte entries");
+    }
+    if (std::int64_t{directoryOffset} + directoryLength > length) {
       throw CFileException(path, "damaged PACK archive: its directory does not fit the file");
     }
     std::string directory(directoryLength, '\0');

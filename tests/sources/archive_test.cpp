@@ -69,11 +69,20 @@ TEST_F(ArchiveTest, damagedPakFilesAreRefusedWithTheirName) {
     std::string message;
   };
   std::string directoryPastTheEnd = good;
-  directoryPastTheEnd[8] = '\x7f';  // the directory's length
+  directoryPastTheEnd[9] = '\x7f';  // the directory's length, still a whole number of entries
+  std::string partOfAnEntry = good;
+  partOfAnEntry[8] = static_cast<char>(partOfAnEntry[8] + 1);
   const std::vector<Damage> damages{
-      {"", "\"" + path + "\": not a PACK archive (no \"PACK\" header)"},
+      {"", "\"" + path + "\": damaged PACK archive: the file is 0 bytes long, shorter than its 12-byte header"},
+      {"PACK", "\"" + path + "\": damaged PACK archive: the file is 4 bytes long, shorter than its 12-byte header"},
+      {"PA", "\"" + path + "\": damaged PACK archive: the file is 2 bytes long, shorter than its 12-byte header"},
       {"PK\x03\x04 and so on", "\"" + path + "\": not a PACK archive (no \"PACK\" header)"},
+      {"PK", "\"" + path + "\": not a PACK archive (no \"PACK\" header)"},
       {directoryPastTheEnd, "\"" + path + "\": damaged PACK archive: its directory does not fit the file"},
+      {partOfAnEntry, "\"" + path + "\": damaged PACK archive: its directory of " +
+                          std::to_string(static_cast<unsigned char>(partOfAnEntry[8]) +
+                                         256 * static_cast<unsigned char>(partOfAnEntry[9])) +
+                          " bytes is no whole number of 64-byte entries"},
       {good.substr(0, good.size() - 1), "\"" + path + "\": damaged PACK archive: its directory does not fit the file"},
   };
   for (const Damage& damage : damages) {
