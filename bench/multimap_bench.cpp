@@ -8,12 +8,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "archive_builder.h"
 #include "bench_support.h"
-#include "entity_window.h"
-#include "headless_dialog.h"
+#include "entity_search.h"
+#include "entity_stepping.h"
+#include "locator.h"
 #include "map_builder.h"
 #include "test_files.h"
 
@@ -158,14 +160,23 @@ void SearchAlmostMatching(benchmark::State& state) {
   for (int n = 0; n < 3; ++n) entities.push_back({{{"message", value}}});
   const std::string lump = mapgen::EntityLump(entities);
   // The lump must begin in the map's last tenth, where a large map is scanned.
-  auto bytes = kestrum::BytesInMemory(mapgen::BuildMap(lump, 10 * lump.size(), 1000).bytes);
-  kestrum::CHeadlessDialog session;
-  session.services.logEvents = false;
-  session.dialog.HoldMap({"aaa.bsp", bytes});
-  if (session.Open("aaa.bsp") != kestrum::CommandOutcome::Done) state.SkipWithError("no entities found");
-  const std::string text = std::string(100'000, 'a') + "b";
+  const kestrum::CMemoryBytes map("aaa.bsp", mapgen::BuildMap(lump, 10 * lump.size(), 1000).bytes);
+  kestrum::LookBackWindow window{};
+  const std::optional<std::int32_t> entityOffset = kestrum::LocateEntityLump(map, window);
+  if (!entityOffset) {
+    state.SkipWithError("no entities found");
+    return;
+  }
+  const kestrum::CByteSearcher text(std::string(100'000, 'a') + "b");
+  kestrum::SearchBuffers buffers;
+  kestrum::PairSlots keys;
+  kestrum::PairSlots values;
+  kestrum::FlagSlots flags;
   for (auto _ : state) {
-    if (session.Search(text) != kestrum::CommandOutcome::NothingFound) state.SkipWithError("found a match");
+    kestrum::SearchState search;  // a new text: the press starts at the first entity
+    if (kestrum::SearchPress(map, *entityOffset, text, search, buffers, {keys, values, flags})) {
+      state.SkipWithError("found a match");
+    }
   }
 }
 
