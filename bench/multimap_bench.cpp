@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "archive_builder.h"
@@ -160,17 +161,20 @@ void SearchAlmostMatching(benchmark::State& state) {
   const std::string lump = mapgen::EntityLump(entities);
   // The lump must begin in the map's last tenth, where a large map is scanned.
   const kestrum::CMemoryBytes map("aaa.bsp", mapgen::BuildMap(lump, 10 * lump.size(), 1000).bytes);
-  kestrum::LookBackWindow lookBack{};
-  const std::optional<std::int32_t> entityOffset = kestrum::LocateEntityLump(map, lookBack);
-  if (!entityOffset) state.SkipWithError("no entities found");
+  kestrum::LookBackWindow window{};
+  const std::optional<std::int32_t> entityOffset = kestrum::LocateEntityLump(map, window);
+  if (!entityOffset) {
+    state.SkipWithError("no entities found");
+    return;
+  }
   const kestrum::CByteSearcher text(std::string(100'000, 'a') + "b");
-  kestrum::SearchState search;
   kestrum::SearchBuffers buffers;
   kestrum::PairSlots keys;
   kestrum::PairSlots values;
   kestrum::FlagSlots flags;
   for (auto _ : state) {
-    if (kestrum::SearchPress(map, entityOffset.value_or(0), text, search, buffers, {keys, values, flags})) {
+    kestrum::SearchState search;  // a new text: the press starts at the first entity
+    if (kestrum::SearchPress(map, *entityOffset, text, search, buffers, {keys, values, flags})) {
       state.SkipWithError("found a match");
     }
   }

@@ -28,7 +28,8 @@ std::string InputsHelp() {
       "pak0.pk3:maps/q3dm1.bsp. Maps are processed in parallel; results come in input order, each prefixed with "
       "its map's name (text) or carrying \"map\" (JSON) when there are several maps.\n"
       "Exit status: 0 success, 1 nothing found, 2 wrong usage, 3 a map, archive or file could not be read or "
-      "written (the others are still processed), 4 a list stops at an entity cut short.\n";
+      "written (the others are still processed), 4 a map's entities are damaged: a list or a search stops at an "
+      "entity cut short, or entities skips an entity it cannot read.\n";
   if (!sources::ZipArchivesSupported())
     help += "\nThis build reads no zip archives (.pk3, .pk4, .zip); PACK files only.\n";
   return help;

@@ -10,7 +10,7 @@ enum ExitCode : int {
   kExitNothingFound = 1,
   kExitUsage = 2,
   kExitFileError = 3,
-  kExitListCutShort = 4,  ///< the list was written, but the map's entities end in a cut entity
+  kExitDamagedMap = 4,  ///< the results were given, but the map's entities are damaged
 };
 
 /**

@@ -89,7 +89,7 @@ MapReport ListMap(const MapSource& source, const std::string& listPath, const Ma
     report.result = MapResult::Found;
     if (listed.cutEntityOffset) {
       AddMessage(report, prefix, messages::CutEntityMessage(*listed.cutEntityOffset, listed.written));
-      report.result = MapResult::ListCutShort;
+      report.result = MapResult::Damaged;
     }
   } catch (const CInputError& error) {
     AddMessage(report, prefix, error.what());
@@ -111,6 +111,7 @@ MapReport SearchMap(const MapSource& source, const SearchOptions& options, const
   ShownPress shown;
   shown.search.cursor = entityOffset;
   CTextBuffer out;
+  bool cutEntityReported = false;
   for (int press = 1; options.all || press <= options.presses; ++press) {
     bool matched = false;
     try {
@@ -120,7 +121,13 @@ MapReport SearchMap(const MapSource& source, const SearchOptions& options, const
       report.result = MapResult::Failed;
       break;
     }
-    if (matched) report.result = MapResult::Found;
+    if (matched && report.result != MapResult::Damaged) report.result = MapResult::Found;
+    // Every press that starts over runs into the same entity: it is told once.
+    if (buffers.cutEntityOffset && !cutEntityReported) {
+      AddMessage(report, prefix, messages::CutEntitySearchMessage(*buffers.cutEntityOffset));
+      report.result = MapResult::Damaged;
+      cutEntityReported = true;
+    }
     if (options.json) {
       AppendJsonPress(out, press, shown, options.encoding, jsonMap);
     } else if (matched) {
@@ -160,6 +167,7 @@ MapReport MapEntities(const MapSource& source, const MapNaming& naming, MapEncod
   }
   const std::string mapPrefix = EscapeName(source.name) + ": ";
   CTextBuffer json;
+  bool damaged = false;
   ParseEntityLump(
       fromLump, lumpOffset,
       [&](const ParsedEntity& entity) {
@@ -170,7 +178,9 @@ MapReport MapEntities(const MapSource& source, const MapNaming& naming, MapEncod
         AddMessage(report, mapPrefix,
                    "malformed entity " + std::to_string(error.index) + " at offset " + std::to_string(error.offset) +
                        ": " + error.reason + "; skipped");
+        damaged = true;
       });
+  if (damaged) report.result = MapResult::Damaged;
   report.out = json.Take();
   return report;
 }

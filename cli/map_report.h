@@ -9,8 +9,12 @@
 namespace kestrum::cli {
 
 enum class MapResult {
-  Found,         ///< the command had something to show: an offset, a match, a list, entities
-  ListCutShort,  ///< a list was written, but the map's entities end in an entity cut short
+  Found,  ///< the command had something to show: an offset, a match, a list, entities
+  /**
+   * The command gave its results, but the map's entities are damaged: they end in an
+   * entity cut short, or an entity could not be read.
+   */
+  Damaged,
   NothingFound,  ///< no entities, or no match
   Failed,        ///< the map, its archive or a list could not be read or written
 };

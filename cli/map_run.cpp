@@ -63,8 +63,8 @@ RunSummary RunOverMaps(const std::vector<sources::MapSource>& sources, const Map
           progress.Clear();
           err << report.err << std::flush;
         }
-        summary.found += report.result == MapResult::Found || report.result == MapResult::ListCutShort;
-        summary.cutShort += report.result == MapResult::ListCutShort;
+        summary.found += report.result == MapResult::Found || report.result == MapResult::Damaged;
+        summary.damaged += report.result == MapResult::Damaged;
         summary.failed += report.result == MapResult::Failed;
         const std::optional<std::string> failure = report.outputFailed  ? earlyFailure
                                                    : report.out.empty() ? std::nullopt
@@ -82,7 +82,7 @@ RunSummary RunOverMaps(const std::vector<sources::MapSource>& sources, const Map
 
 int ExitStatusOf(const RunSummary& summary) {
   if (summary.failed > 0 || summary.outputFailed) return kExitFileError;
-  if (summary.cutShort > 0) return kExitListCutShort;
+  if (summary.damaged > 0) return kExitDamagedMap;
   return summary.found > 0 ? kExitSuccess : kExitNothingFound;
 }
 

@@ -13,8 +13,8 @@
 namespace kestrum::cli {
 
 struct RunSummary {
-  std::size_t found = 0;  ///< lists cut short included
-  std::size_t cutShort = 0;
+  std::size_t found = 0;  ///< damaged maps included
+  std::size_t damaged = 0;
   std::size_t failed = 0;
   bool outputFailed = false;  ///< standard output could not be written; the run stopped there
 };
@@ -35,8 +35,8 @@ RunSummary RunOverMaps(const std::vector<sources::MapSource>& sources, const Map
                        std::ostream& err, bool errIsTerminal);
 
 /**
- * The exit status of a run: 3 if any map failed, else 4 if a list stops at an entity cut
- * short, else 1 if no map had a result, else 0.
+ * The exit status of a run: 3 if any map failed, else 4 if any map's entities are
+ * damaged, else 1 if no map had a result, else 0.
  */
 int ExitStatusOf(const RunSummary& summary);
 

@@ -44,6 +44,10 @@ void CBlockCache::ReadWhole(std::int64_t offset, char* out, std::size_t length) 
   if (m_under.ReadAt(offset, out, length) < length) {
     throw CInputError(m_under.Name(), "the file became shorter while it was read");
   }
+  // A file cut and regrown before the reading reaches a block is as long as before, and
+  // its new bytes (NUL bytes where it was only regrown) would pass for the map's: a NUL
+  // ends the entities as the lump's end does, and a list would end there without a word.
+  m_under.ThrowIfChanged();
 }
 
 std::size_t CBlockCache::ReadAt(std::int64_t offset, char* out, std::size_t count) const {

@@ -17,7 +17,7 @@ namespace kestrum {
  * a search that presses once per entity reads each block of the lump once, instead of
  * asking the system for every press. The blocks are reused as the reading moves on, so
  * memory stays small whatever the map's size. The bytes are as long as they were when
- * the cache was made; bytes that have become shorter since are refused.
+ * the cache was made; bytes that have become shorter or changed since are refused.
  */
 class CBlockCache final : public IByteSource {
  public:
@@ -29,6 +29,7 @@ class CBlockCache final : public IByteSource {
   const std::string& Name() const override { return m_under.Name(); }
   std::int64_t Size() const override { return m_size; }
   std::size_t ReadAt(std::int64_t offset, char* out, std::size_t count) const override;
+  void ThrowIfChanged() const override { m_under.ThrowIfChanged(); }
 
  private:
   // Small blocks: each page of a block costs a fault when first written, and on some
@@ -44,7 +45,7 @@ class CBlockCache final : public IByteSource {
   };
 
   const char* Block(std::int64_t index) const;
-  /** Reads length bytes at offset, all of them: throws when the bytes have become shorter. */
+  /** Reads length bytes at offset, all of them: throws when the bytes have become shorter or changed. */
   void ReadWhole(std::int64_t offset, char* out, std::size_t length) const;
 
   const IByteSource& m_under;
@@ -64,6 +65,7 @@ class CCachedMapFile final : public IByteSource {
   std::size_t ReadAt(std::int64_t offset, char* out, std::size_t count) const override {
     return m_blocks.ReadAt(offset, out, count);
   }
+  void ThrowIfChanged() const override { m_blocks.ThrowIfChanged(); }
 
  private:
   CFile m_file;

@@ -28,6 +28,11 @@ void CFile::Adopt(NativeFile file, const std::string& name, bool writing) {
   m_pending = 0;
   m_writing = writing;
   if (writing) m_writeBuffer.resize(kWriteBufferSize);
+  if (!writing) m_openedStamp = StampFromSystem();
+}
+
+void CFile::ThrowIfChanged() const {
+  if (StampFromSystem() != m_openedStamp) throw CInputError(m_path, "the file changed while it was read");
 }
 
 std::int64_t CFile::GetLength() const {

@@ -20,6 +20,18 @@ using NativeFile = int;
 inline constexpr NativeFile kNoFile = -1;
 #endif
 
+/**
+ * What tells a file's bytes from those it has after it is written: its length and when
+ * it was last written. A file cut and regrown to its old length keeps the one, not the
+ * other (unless both happen within the system's clock tick).
+ */
+struct FileStamp {
+  std::int64_t length = 0;
+  std::int64_t lastWrite = 0;  ///< in the system's own units
+  bool operator==(const FileStamp& other) const { return length == other.length && lastWrite == other.lastWrite; }
+  bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
 /** Permission bits for a created file (before the umask), where the system has them. */
 using Permissions = unsigned;
 
@@ -68,6 +80,8 @@ class CFile final : public IByteSource {
   const std::string& Name() const override { return m_path; }
   std::int64_t Size() const override { return GetLength(); }
   std::size_t ReadAt(std::int64_t offset, char* out, std::size_t count) const override;
+  /** A file opened for reading: throws when its stamp is no longer the one it had when opened. */
+  void ThrowIfChanged() const override;
   std::int64_t GetLength() const;
 
   /** Writes all bytes after those written before. */
@@ -83,6 +97,7 @@ class CFile final : public IByteSource {
   void Flush();
   // The system's part, in file_posix.cpp or file_win32.cpp.
   std::int64_t LengthFromSystem() const;
+  FileStamp StampFromSystem() const;
   /** Reads some of the bytes at offset; 0 only at or past the end. */
   std::size_t ReadFromSystem(std::int64_t offset, char* buffer, std::size_t count) const;
   /** Writes some of the bytes (at least one) and says how many; throws when the system fails. */
@@ -97,6 +112,7 @@ class CFile final : public IByteSource {
   std::vector<char> m_writeBuffer;
   std::size_t m_pending = 0;  ///< bytes of m_writeBuffer not yet handed to the system
   bool m_writing = false;
+  FileStamp m_openedStamp;  ///< of a file opened for reading
 };
 
 /**

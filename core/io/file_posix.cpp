@@ -74,6 +74,14 @@ std::int64_t CFile::LengthFromSystem() const {
   return status.st_size;
 }
 
+FileStamp CFile::StampFromSystem() const {
+  struct stat status {};
+  if (ActiveSystemCalls().fstat(m_file, &status) != 0) {
+    throw CFileException("get the length of", m_path, errno);
+  }
+  return {status.st_size, static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
+}
+
 std::size_t CFile::ReadFromSystem(std::int64_t offset, char* buffer, std::size_t count) const {
   for (;;) {
     const ssize_t got = ActiveSystemCalls().pread(m_file, buffer, count, offset);

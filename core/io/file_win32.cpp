@@ -78,6 +78,14 @@ std::int64_t CFile::LengthFromSystem() const {
   return size;
 }
 
+FileStamp CFile::StampFromSystem() const {
+  FileInformation information;
+  if (!ActiveSystemCalls().information(m_file, &information)) {
+    throw CFileException("get the length of", m_path, static_cast<int>(::GetLastError()));
+  }
+  return {LengthFromSystem(), static_cast<std::int64_t>(information.lastWrite)};
+}
+
 std::size_t CFile::ReadFromSystem(std::int64_t offset, char* buffer, std::size_t count) const {
   const auto asked = static_cast<std::uint32_t>(std::min<std::size_t>(count, std::numeric_limits<DWORD>::max()));
   std::uint32_t got = 0;

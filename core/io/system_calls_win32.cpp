@@ -65,6 +65,8 @@ bool InformationCall(void* file, FileInformation* information) {
   information->identity.volumeSerial = system.dwVolumeSerialNumber;
   information->identity.fileIndex = (std::uint64_t{system.nFileIndexHigh} << 32) | system.nFileIndexLow;
   information->readOnly = (system.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+  information->lastWrite =
+      (std::uint64_t{system.ftLastWriteTime.dwHighDateTime} << 32) | system.ftLastWriteTime.dwLowDateTime;
   return true;
 }
 

@@ -20,7 +20,8 @@ struct FileIdentity {
 /** What the list export needs to know of an existing file. */
 struct FileInformation {
   FileIdentity identity;
-  bool readOnly = false;  ///< write-protected: the read-only attribute
+  bool readOnly = false;        ///< write-protected: the read-only attribute
+  std::uint64_t lastWrite = 0;  ///< when it was last written, in the system's 100 ns units
 };
 
 enum class FileOpening { Read, CreateAlways, CreateNew, Inspect };

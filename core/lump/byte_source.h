@@ -23,6 +23,11 @@ class IByteSource {
    * at or past their end. Throws CInputError when the bytes cannot be read.
    */
   virtual std::size_t ReadAt(std::int64_t offset, char* out, std::size_t count) const = 0;
+  /**
+   * Throws CInputError when the bytes are no longer those there were when they were
+   * opened: a file written, cut or regrown since. Bytes in memory never change.
+   */
+  virtual void ThrowIfChanged() const {}
 };
 
 /** Bytes that are all at hand: a map taken out of an archive, or a test's map. */

@@ -5,11 +5,17 @@
 namespace kestrum {
 namespace {
 
+constexpr char kQuote = '"';
+
 /** Why an entity could not be read, and where reading may go on. */
 struct Malformed {
   std::string reason;
-  std::size_t resumeAt;  ///< an entity's "{", or the text's end
+  std::size_t resumeAt;  ///< an entity's "{", just after a "}", or the text's end
 };
+
+bool IsSeparator(char c) {
+  return static_cast<unsigned char>(c) <= ' ';
+}
 
 class CLumpReader {
  public:
@@ -20,10 +26,13 @@ class CLumpReader {
   bool SkipToToken() {
     while (m_position < m_text.size()) {
       const char c = m_text[m_position];
-      if (static_cast<unsigned char>(c) <= ' ') {
+      if (IsSeparator(c)) {
         ++m_position;
-      } else if (c == '/' && m_position + 1 < m_text.size() && m_text[m_position + 1] == '/') {
-        SkipPastLineEnd();
+      } else if (c == '/' && Next() == '/') {
+        SkipPast("\n");
+      } else if (c == '/' && Next() == '*') {
+        m_position += 2;
+        SkipPast("*/");
       } else {
         return true;
       }
@@ -33,17 +42,24 @@ class CLumpReader {
 
   char Peek() const { return m_text[m_position]; }
   std::size_t Position() const { return m_position; }
+  std::size_t End() const { return m_text.size(); }
   void Advance() { ++m_position; }
+  void MoveTo(std::size_t position) { m_position = position; }
 
-  /** The string between the quote at the position and its closing quote on the same line. */
-  bool ReadQuoted(std::string_view& token) {
-    const std::size_t begin = m_position + 1;
-    const std::size_t close = m_text.find('"', begin);
-    const std::size_t lineEnd = m_text.find_first_of("\r\n", begin);
-    if (close == std::string_view::npos || (lineEnd != std::string_view::npos && lineEnd < close)) return false;
-    token = m_text.substr(begin, close - begin);
+  /**
+   * A key or value at the position: a quoted string, on as many lines as it takes, or a
+   * bare word. Nothing when the lump ends before the string's closing quote.
+   */
+  std::optional<std::string_view> ReadString() {
+    const std::size_t begin = m_position;
+    if (m_text[begin] != kQuote) {
+      while (m_position < m_text.size() && !IsSeparator(m_text[m_position])) ++m_position;
+      return m_text.substr(begin, m_position - begin);
+    }
+    const std::size_t close = m_text.find(kQuote, begin + 1);
+    if (close == std::string_view::npos) return std::nullopt;
     m_position = close + 1;
-    return true;
+    return m_text.substr(begin + 1, close - begin - 1);
   }
 
   /** Where reading may go on after a malformed entity: the next line that begins with "{". */
@@ -51,20 +67,18 @@ class CLumpReader {
     for (std::size_t lineEnd = m_text.find('\n', from); lineEnd != std::string_view::npos;
          lineEnd = m_text.find('\n', lineEnd + 1)) {
       std::size_t first = lineEnd + 1;
-      while (first < m_text.size() && m_text[first] != '\n' && static_cast<unsigned char>(m_text[first]) <= ' ') {
-        ++first;
-      }
+      while (first < m_text.size() && m_text[first] != '\n' && IsSeparator(m_text[first])) ++first;
       if (first < m_text.size() && m_text[first] == '{') return first;
     }
     return m_text.size();
   }
 
-  void MoveTo(std::size_t position) { m_position = position; }
-
  private:
-  void SkipPastLineEnd() {
-    const std::size_t lineEnd = m_text.find('\n', m_position);
-    m_position = lineEnd == std::string_view::npos ? m_text.size() : lineEnd + 1;
+  char Next() const { return m_position + 1 < m_text.size() ? m_text[m_position + 1] : '\0'; }
+
+  void SkipPast(std::string_view end) {
+    const std::size_t at = m_text.find(end, m_position);
+    m_position = at == std::string_view::npos ? m_text.size() : at + end.size();
   }
 
   std::string_view m_text;
@@ -78,31 +92,23 @@ std::string Quoted(std::string_view token) {
 /** Reads the pairs up to the closing "}"; the reader stands after the opening "{". */
 std::optional<Malformed> ReadPairs(CLumpReader& reader, ParsedEntity& entity) {
   for (;;) {
-    if (!reader.SkipToToken()) return Malformed{"missing closing brace", reader.Position()};
+    if (!reader.SkipToToken()) return Malformed{"missing closing brace", reader.End()};
     const char c = reader.Peek();
     if (c == '}') {
       reader.Advance();
       return std::nullopt;
     }
     if (c == '{') return Malformed{"missing closing brace before the next entity", reader.Position()};
-    if (c != '"') {
-      return Malformed{"unexpected text where a quoted key or \"}\" belongs", reader.NextEntityLine(reader.Position())};
-    }
-    std::string_view key;
-    if (!reader.ReadQuoted(key)) {
-      return Malformed{"missing closing quote", reader.NextEntityLine(reader.Position())};
-    }
-    const bool tokenFollows = reader.SkipToToken();
-    if (!tokenFollows || reader.Peek() != '"') {
-      const bool braceFollows = tokenFollows && reader.Peek() == '{';
-      const std::size_t resume = braceFollows ? reader.Position() : reader.NextEntityLine(reader.Position());
-      return Malformed{"the key " + Quoted(key) + " has no value", resume};
-    }
-    std::string_view value;
-    if (!reader.ReadQuoted(value)) {
-      return Malformed{"missing closing quote", reader.NextEntityLine(reader.Position())};
-    }
-    entity.pairs.emplace_back(key, value);
+    const std::size_t keyAt = reader.Position();
+    const std::optional<std::string_view> key = reader.ReadString();
+    if (!key) return Malformed{"missing closing quote", reader.NextEntityLine(keyAt)};
+    if (!reader.SkipToToken()) return Malformed{"the key " + Quoted(*key) + " has no value", reader.End()};
+    if (reader.Peek() == '{') return Malformed{"the key " + Quoted(*key) + " has no value", reader.Position()};
+    if (reader.Peek() == '}') return Malformed{"the key " + Quoted(*key) + " has no value", reader.Position() + 1};
+    const std::size_t valueAt = reader.Position();
+    const std::optional<std::string_view> value = reader.ReadString();
+    if (!value) return Malformed{"missing closing quote", reader.NextEntityLine(valueAt)};
+    entity.pairs.emplace_back(*key, *value);
   }
 }
 

@@ -1,5 +1,6 @@
 // Reading an entity lump as the game engines read it, for scripts that want every pair
-// of every entity: unlike the dialog's positional token scan, this goes by tokens.
+// of every entity: unlike the dialog's token scan of one record, this reads the lump's
+// own grammar, comments and bare words included.
 #pragma once
 
 #include <cstdint>
@@ -27,15 +28,19 @@ struct EntityParseError {
 
 /**
  * Reads the entities of text, which holds the map's bytes from the first entity's "{"
- * on; textOffset is where that "{" stands in the map. Tokens are "{", "}" and quoted
- * strings (no escapes), separated by any bytes from 1 to 32 and by "//" comments that
- * run to the end of their line. The lump ends at a NUL, at the end of the text, or at
- * the first text that does not begin an entity.
+ * on; textOffset is where that "{" stands in the map. The lump ends at a NUL, at the end
+ * of the text, or at the first text that does not begin an entity.
  *
- * A quoted string must close on its own line: compiled maps never hold a line break in a
- * key or value, and stopping there keeps a missing quote from swallowing the entities
- * after it. A malformed entity is reported and skipped up to the next line that begins
- * with "{" (or the "{" that cut it short).
+ * The tokens are those of the most permissive engine parser (Quake 3's): "{" and "}";
+ * quoted strings, which may span lines and know no escapes; and bare words, which end at
+ * the next byte from 1 to 32. Bytes from 1 to 32 separate tokens; "//" comments to the
+ * end of their line and C-style block comments are skipped outside quotes. A key or a
+ * value is a quoted string or a bare word.
+ *
+ * A damaged entity (a quote that the lump ends before closing, a key without a value, a
+ * missing "}") is reported and the reading goes on: after the "}" that ends a key
+ * without a value, at the "{" that cut an entity short, or else at the next line that
+ * begins with "{". The time is linear in the text's length, whatever its bytes.
  */
 void ParseEntityLump(std::string_view text, std::int64_t textOffset,
                      const std::function<void(const ParsedEntity&)>& onEntity,

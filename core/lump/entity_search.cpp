@@ -23,9 +23,14 @@ bool SearchPress(const IByteSource& map, std::int32_t entityOffset, const CByteS
   std::int32_t cursor = state.matchCount == 0 ? entityOffset : state.cursor;
   bool matched = false;
   std::int32_t foundOffset = 0;
+  std::optional<std::int32_t> cutEntityOffset;
   while (cursor < length) {
-    const std::optional<EntityStep> step = ReadEntityWindow(map, cursor, buffers.window, buffers.record).entity;
-    if (!step) break;
+    const StepResult read = ReadEntityWindow(map, cursor, buffers.window, buffers.record);
+    const std::optional<EntityStep>& step = read.entity;
+    if (!step) {
+      cutEntityOffset = read.cutEntityOffset;
+      break;
+    }
     cursor = step->nextOffset;
     if (text.IsIn(buffers.record)) {
       matched = true;
@@ -34,6 +39,7 @@ bool SearchPress(const IByteSource& map, std::int32_t entityOffset, const CByteS
     }
   }
 
+  buffers.cutEntityOffset = cutEntityOffset;
   if (matched) {
     ++state.matchCount;
     state.cursor = cursor;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "byte_search.h"
@@ -22,6 +23,11 @@ struct SearchState {
 struct SearchBuffers {
   EntityWindow window{};
   std::string record;  ///< the entity last read
+  /**
+   * Where the entity that cut the entities short begins, when the last press ran into
+   * one: the search did not see what lies past it, and a damaged map must say so.
+   */
+  std::optional<std::int32_t> cutEntityOffset;
 };
 
 /**
@@ -29,8 +35,9 @@ struct SearchBuffers {
  * nothing has matched the text yet and from the cursor after that, until an entity
  * holds text. Once the search has found something, every press clears the slots, and a
  * found entity's tokens then fill them. When no entity is left to match, the cursor goes
- * back to the first entity, so that the next press starts over. Returns whether an
- * entity matched.
+ * back to the first entity, so that the next press starts over. A press that runs into
+ * an entity cut short (the lump ends before its "}") gives its offset in
+ * buffers.cutEntityOffset. Returns whether an entity matched.
  *
  * Throws CInputError when the map cannot be read; the state then stays as it was, so
  * that the next press repeats this one.

@@ -18,4 +18,10 @@ inline std::string CutEntityMessage(std::int32_t offset, int entitiesListed) {
          std::to_string(entitiesListed) + (entitiesListed == 1 ? " entity" : " entities") + " before it.";
 }
 
+/** After a search press that ran into an entity with no closing brace. */
+inline std::string CutEntitySearchMessage(std::int32_t offset) {
+  return "The entity at offset " + std::to_string(offset) +
+         " ends before its closing brace, so the entities of this map end there: the search did not look past it.";
+}
+
 }  // namespace kestrum::messages

@@ -29,15 +29,12 @@ std::size_t FindQuote(std::string_view record, std::size_t from) {
 }  // namespace
 
 void ShowRecordTokens(std::string_view record, EntitySlots slots) {
-  const std::size_t length = record.size();
-  if (length <= 3) return;
-  std::size_t position = 3;
+  std::size_t from = 0;
   int pair = 1;
   bool keyDue = true;
   bool afterSpawnflags = false;
-  while (position < length) {
-    // In the compiled layout the opening quote stands right there: look before searching.
-    const std::size_t open = record[position - 1] == kQuote ? position - 1 : FindQuote(record, position - 1);
+  while (pair <= kPairSlots) {
+    const std::size_t open = FindQuote(record, from);
     if (open == std::string_view::npos) return;
     const std::size_t close = FindQuote(record, open + 1);
     if (close == std::string_view::npos) return;
@@ -50,8 +47,7 @@ void ShowRecordTokens(std::string_view record, EntitySlots slots) {
     keyDue = !keyDue;
     if (afterSpawnflags) DecodeSpawnflags(AtoiSaturating(token), slots.flags);
     afterSpawnflags = token == keys::kSpawnflags;
-    position += token.size() + 3;
-    if (pair > kPairSlots) return;
+    from = close + 1;
   }
 }
 

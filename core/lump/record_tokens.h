@@ -8,12 +8,13 @@
 namespace kestrum {
 
 /**
- * Reads the quoted tokens of a record into the key and value slots, alternately. The
- * scan goes by position: it expects each closing quote to be followed by one byte and
- * then the next opening quote, as in a compiled map ("key" "value"\n), and looks for
- * each opening quote from one byte before where that layout puts it. A record laid out
- * otherwise is read as that rule reads it. The token after a "spawnflags" token is
- * decoded into the flag slots. The scan ends at a missing quote or after the 30th value.
+ * Reads the quoted tokens of a record into the key and value slots, alternately, in the
+ * order they stand: the first token opens at the record's first quote, and each next one
+ * at the first quote after the closing quote of the token before. Whatever stands
+ * between tokens (CR LF, tabs, several spaces, nothing at all) is passed over, so keys
+ * and values stay in step on every layout. The token after a "spawnflags" token (key or
+ * value) is decoded into the flag slots. The scan ends where no quote follows, at an
+ * opening quote without its closing one, or after the 30th value.
  */
 void ShowRecordTokens(std::string_view record, EntitySlots slots);
 

@@ -79,6 +79,16 @@ TEST_F(CliProcessTest, listWritesTheSameBytesAsTheDialog) {
   EXPECT_EQ(test::ReadFile(out), ExpectedList());
 }
 
+TEST_F(CliProcessTest, aListWrittenToDevStderrArrivesOnStandardError) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows has no /dev/stderr";
+#endif
+  const ProcessResult result = Run({"list", m_bspPath, "/dev/stderr"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err, ExpectedList());
+  EXPECT_EQ(result.out, "");
+}
+
 TEST_F(CliProcessTest, pathsOutsideTheAnsiCodePageArriveWhole) {
   // Accented Latin, Cyrillic and Chinese: no single-byte code page holds them all.
   const std::string map =

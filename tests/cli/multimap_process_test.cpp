@@ -144,14 +144,16 @@ TEST_F(MultiMapTest, aBadInputIsReportedInItsPlaceAndTheOthersStillRun) {
   const ProcessResult result = Run({"search", "extracted/maps/e1m1.bsp", "missing.bsp", "gone.pk3", "broken.pak",
                                     "pak0.pak:maps/none.bsp", "extracted/maps/dm3.bsp", "monster_dog"});
   EXPECT_EQ(result.exitCode, 3);
-  EXPECT_EQ(result.err, "kestrum-cli: missing.bsp: Cannot open \"missing.bsp\": " + test::Reasons().noSuchFile +
-                            "\n"
-                            "kestrum-cli: gone.pk3: Cannot open \"gone.pk3\": " +
-                            test::Reasons().noSuchFile +
-                            "\n"
-                            "kestrum-cli: broken.pak: \"broken.pak\": not a PACK archive (no \"PACK\" header)\n"
-                            "kestrum-cli: pak0.pak:maps/none.bsp: \"pak0.pak:maps/none.bsp\": the archive has no "
-                            "member \"maps/none.bsp\"\n");
+  EXPECT_EQ(result.err,
+            "kestrum-cli: missing.bsp: Cannot open \"missing.bsp\": " + test::Reasons().noSuchFile +
+                "\n"
+                "kestrum-cli: gone.pk3: Cannot open \"gone.pk3\": " +
+                test::Reasons().noSuchFile +
+                "\n"
+                "kestrum-cli: broken.pak: \"broken.pak\": damaged PACK archive: the file is 6 bytes long, shorter than "
+                "its 12-byte header\n"
+                "kestrum-cli: pak0.pak:maps/none.bsp: \"pak0.pak:maps/none.bsp\": the archive has no "
+                "member \"maps/none.bsp\"\n");
   EXPECT_NE(result.out.find("extracted/maps/e1m1.bsp: press 1"), std::string::npos);
   EXPECT_NE(result.out.find("extracted/maps/dm3.bsp: press 1"), std::string::npos);
 
@@ -179,23 +181,71 @@ TEST_F(MultiMapTest, entitiesPrintsEveryPairOfEveryEntityAsJsonLines) {
             std::string::npos);
 }
 
-TEST_F(MultiMapTest, entitiesReportsAMalformedEntityWithItsMapAndOffsetAndGoesOn) {
+TEST_F(MultiMapTest, entitiesReportsAMalformedEntityWithItsMapAndOffsetGoesOnAndExitsWithFour) {
   const std::string lump =
-      "{\n\"classname\" \"worldspawn\"\n}\n{\n\"classname\" \"light\n}\n{\n\"classname\" "
+      "{\n\"classname\" \"worldspawn\"\n}\n{\n\"classname\" \"light\"\n\"target\"\n}\n{\n\"classname\" "
       "\"info_null\"\n\"target\" \"a\"\n\"target\" \"b\"\n}\n";
   const mapgen::BuiltMap map = mapgen::BuildMap(lump + std::string(1, '\0'), 400, 100);
   test::WriteFile(m_dir.File("bad.bsp"), map.bytes);
   const ProcessResult result = Run({"entities", "bad.bsp"});
-  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.exitCode, 4);
   const std::string second = std::to_string(map.lumpOffset + 29);
-  EXPECT_EQ(result.err,
-            "kestrum-cli: bad.bsp: malformed entity 1 at offset " + second + ": missing closing quote; skipped\n");
+  EXPECT_EQ(result.err, "kestrum-cli: bad.bsp: malformed entity 1 at offset " + second +
+                            ": the key \"target\" has no value; skipped\n");
   EXPECT_EQ(result.out, "{\"map\": \"bad.bsp\", \"offset\": " + std::to_string(map.lumpOffset) +
                             ", \"index\": 0, \"pairs\": [[\"classname\", \"worldspawn\"]]}\n"
                             "{\"map\": \"bad.bsp\", \"offset\": " +
-                            std::to_string(map.lumpOffset + 52) +
+                            std::to_string(map.lumpOffset + 62) +
                             ", \"index\": 2, \"pairs\": [[\"classname\", \"info_null\"], [\"target\", \"a\"], "
                             "[\"target\", \"b\"]]}\n");
+  // A damaged map among good ones still gives 4; a map that cannot be read gives 3.
+  EXPECT_EQ(Run({"entities", "extracted/maps/e1m1.bsp", "bad.bsp"}).exitCode, 4);
+  EXPECT_EQ(Run({"entities", "bad.bsp", "missing.bsp"}).exitCode, 3);
+}
+
+TEST_F(MultiMapTest, entitiesReadsCommentsBareWordsAndValuesOnSeveralLines) {
+  const std::string lump =
+      "// worldspawn\n{\n\"classname\" \"worldspawn\"\n\"message\" \"two\nlines\"\n}\n"
+      "{ /* a light */ classname light\n}\n";
+  const mapgen::BuiltMap map = mapgen::BuildMap(lump + std::string(1, '\0'), 400, 100);
+  test::WriteFile(m_dir.File("q.bsp"), map.bytes);
+  const ProcessResult result = Run({"entities", "q.bsp"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  const std::string first = std::to_string(map.lumpOffset + 14);
+  const std::string second = std::to_string(map.lumpOffset + 65);
+  EXPECT_EQ(result.out, "{\"map\": \"q.bsp\", \"offset\": " + first +
+                            ", \"index\": 0, \"pairs\": [[\"classname\", \"worldspawn\"], [\"message\", "
+                            "\"two\\u000alines\"]]}\n"
+                            "{\"map\": \"q.bsp\", \"offset\": " +
+                            second + ", \"index\": 1, \"pairs\": [[\"classname\", \"light\"]]}\n");
+}
+
+TEST_F(MultiMapTest, aSearchThatRunsIntoAnEntityCutShortSaysWhereAndExitsWithFour) {
+  const std::string cut =
+      "{\n\"classname\" \"worldspawn\"\n}\n{\n\"classname\" \"light\"\n}\n{\n\"classname\" \"light\"\n";
+  const mapgen::BuiltMap map = mapgen::BuildMap(cut + std::string(1, '\0'), 400, 100);
+  test::WriteFile(m_dir.File("cut.bsp"), map.bytes);
+  const std::string message = "kestrum-cli: The entity at offset " + std::to_string(map.lumpOffset + 53) +
+                              " ends before its closing brace, so the entities of this map end there: the search "
+                              "did not look past it.\n";
+
+  const ProcessResult none = Run({"search", "cut.bsp", "monster"});
+  EXPECT_EQ(none.exitCode, 4);
+  EXPECT_EQ(none.err, message);
+  EXPECT_EQ(none.out, "");
+
+  // The entities before the cut are found; the press that runs into it says so, once.
+  const ProcessResult all = Run({"search", "cut.bsp", "light", "--presses", "4"});
+  EXPECT_EQ(all.exitCode, 4);
+  EXPECT_EQ(all.err, message);
+  EXPECT_NE(all.out.find("press 1: "), std::string::npos) << all.out;
+  EXPECT_NE(all.out.find("press 3: "), std::string::npos) << all.out;
+
+  // A search that finds what it looks for before the cut reads no further.
+  const ProcessResult before = Run({"search", "cut.bsp", "light"});
+  EXPECT_EQ(before.exitCode, 0) << before.err;
+  EXPECT_EQ(before.err, "");
 }
 
 TEST_F(MultiMapTest, listWritesOneListPerMapUnderItsOwnName) {

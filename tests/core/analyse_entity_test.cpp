@@ -185,7 +185,7 @@ TEST_F(AnalyseEntityTest, tokensAfterTheThirtiethValueAreDropped) {
   EXPECT_TRUE(m_dialog.m_flags[0].empty());
 }
 
-TEST_F(AnalyseEntityTest, tokenScanGoesByPosition) {
+TEST_F(AnalyseEntityTest, theTokenAfterASpawnflagsTokenIsConvertedKeyOrValue) {
   // A value equal to "spawnflags" makes the next key converted: "7x" gives 7.
   OpenEntities({kWorld, Pairs({{"a", "spawnflags"}, {"7x", "b"}, {"spawnflags", "spawnflags"}, {"3", "c"}})});
   m_ui.Search("7x");
@@ -195,15 +195,28 @@ TEST_F(AnalyseEntityTest, tokenScanGoesByPosition) {
   EXPECT_EQ(ShownFlag(3), "4");
 }
 
-TEST_F(AnalyseEntityTest, recordWithCrLfLinesFallsOutOfStepAfterTheSecondKey) {
-  const std::string crlf = "{\r\n\"classname\" \"func_door\"\r\n\"spawnflags\" \"32\"\r\n\"speed\" \"100\"\r\n}";
-  OpenEntities({kWorld, crlf});
-  m_ui.Search("func_door");
-  EXPECT_EQ(m_dialog.m_keys[1], "classname");
-  EXPECT_EQ(m_dialog.m_values[1], "func_door");
-  EXPECT_EQ(m_dialog.m_keys[2], "spawnflags");
-  EXPECT_EQ(m_dialog.m_values[2], " ");
-  EXPECT_EQ(ShownFlag(6), "");
+TEST_F(AnalyseEntityTest, tokensStayInStepOnEveryLayout) {
+  struct Layout {
+    const char* name;
+    std::string record;
+  };
+  const std::vector<Layout> layouts{
+      {"CR LF lines", "{\r\n\"classname\" \"func_door\"\r\n\"spawnflags\" \"32\"\r\n\"target\" \"t1\"\r\n}"},
+      {"trailing spaces after values",
+       "{\n\"classname\" \"func_door\"  \n\"spawnflags\" \"32\" \n\"target\" \"t1\"\n}"},
+      {"tabs and two spaces between tokens",
+       "{\n\"classname\"\t\"func_door\"\n\"spawnflags\"  \"32\"\n\t\"target\" \"t1\"\n}"},
+      {"compact, nothing after the brace", "{\"classname\"\"func_door\"\"spawnflags\"\"32\"\"target\"\"t1\"}"},
+  };
+  for (const Layout& layout : layouts) {
+    OpenEntities({kWorld, layout.record});
+    ASSERT_EQ(m_ui.Search("func_door"), CommandOutcome::Done) << layout.name;
+    EXPECT_THAT(ShownKeys(), ElementsAre("classname", "spawnflags", "target")) << layout.name;
+    EXPECT_EQ(ShownValue(1), "func_door") << layout.name;
+    EXPECT_EQ(ShownValue(2), "32") << layout.name;
+    EXPECT_EQ(ShownValue(3), "t1") << layout.name;
+    EXPECT_EQ(ShownFlag(6), "32") << layout.name;
+  }
 }
 
 TEST_F(AnalyseEntityTest, recordOfThreeBytesOrFewerShowsEmptyBoxes) {

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <vector>
 
 #include "archive_builder.h"
 #include "byte_search.h"
+#include "entity_list.h"
 #include "fault_calls.h"
 #include "file.h"
 #include "headless_dialog.h"
@@ -17,6 +19,8 @@
 
 namespace kestrum {
 namespace {
+
+namespace fs = std::filesystem;
 
 /** Everything a user sees of a map: the entity offset, the list and three presses. */
 struct Outcome {
@@ -105,26 +109,65 @@ TEST(BlockCache, readsOfABlockAndMoreGiveTheFileBytesAnywhere) {
   }
 }
 
-TEST(BlockCache, aMapFileThatChangesWhileHeldIsReadAsLongAsItWasOrRefused) {
+TEST(BlockCache, aMapFileThatChangesWhileHeldIsRefused) {
   const test::TempDir dir;
   const std::string path = dir.File("changing.bsp");
+  const fs::path file = fs::u8path(path);
   test::WriteFile(path, std::string(300'000, 'x'));
-  const auto map = std::make_shared<const CCachedMapFile>(path);
+  // Written well before it is opened, as maps are: the writes below then change its time.
+  fs::last_write_time(file, fs::last_write_time(file) - std::chrono::hours(1));
+  auto map = std::make_shared<const CCachedMapFile>(path);
   std::string got(400'000, '\0');
-
-  // Grown: the bytes after the length it had when it was opened are not the map's.
-  test::WriteFile(path, std::string(350'000, 'y'));
   EXPECT_EQ(map->ReadAt(0, got.data(), got.size()), 300'000u);
-  EXPECT_EQ(map->ReadAt(250'000, got.data(), 100'000), 50'000u);
-  EXPECT_EQ(map->ReadAt(300'000, got.data(), 100'000), 0u);
+  EXPECT_NO_THROW(map->ThrowIfChanged());
+
+  // Cut and regrown to its old length: NUL bytes where the map was.
+  fs::resize_file(file, 0);
+  fs::resize_file(file, 300'000);
+  EXPECT_THROW(map->ReadAt(0, got.data(), got.size()), CInputError);
+  EXPECT_THROW(map->ReadAt(200'000, got.data(), 10), CInputError);
+  EXPECT_THROW(map->ThrowIfChanged(), CInputError);
+
+  // Grown: the bytes it had when it was opened may have been written over too.
+  test::WriteFile(path, std::string(300'000, 'x'));
+  fs::last_write_time(file, fs::last_write_time(file) - std::chrono::hours(1));
+  map = std::make_shared<const CCachedMapFile>(path);
+  test::WriteFile(path, std::string(350'000, 'y'));
+  EXPECT_THROW(map->ReadAt(0, got.data(), got.size()), CInputError);
+  EXPECT_THROW(map->ReadAt(250'000, got.data(), 10), CInputError);
 
   // Shortened: a read of a block or more and a read of a few bytes are both refused, even
   // of the last block, read once before and then put out of the few blocks kept.
+  test::WriteFile(path, std::string(300'000, 'x'));
+  map = std::make_shared<const CCachedMapFile>(path);
   ASSERT_EQ(map->ReadAt(299'990, got.data(), 10), 10u);
   for (std::int64_t block = 0; block < 4; ++block) ASSERT_EQ(map->ReadAt(block << 16, got.data(), 1), 1u);
   std::filesystem::resize_file(std::filesystem::u8path(path), 100'000);
   EXPECT_THROW(map->ReadAt(0, got.data(), 200'000), CInputError);
   EXPECT_THROW(map->ReadAt(299'990, got.data(), 10), CInputError);
+}
+
+TEST(BlockCache, aListOfAMapCutAndRegrownWhileItIsWrittenIsRefused) {
+  // Cut and regrown to its old length after the first entity is written, the map holds
+  // NUL bytes from there on: read, they would end the entities quietly, the list short.
+  const test::TempDir dir;
+  const std::string path = dir.File("rewritten.bsp");
+  const fs::path file = fs::u8path(path);
+  std::vector<mapgen::Entity> entities(3000, mapgen::Entity{{{"classname", "light"}, {"origin", "0 0 64"}}});
+  const mapgen::BuiltMap built = mapgen::BuildMap(mapgen::EntityLump(entities), 100, 100);
+  test::WriteFile(path, built.bytes);
+  fs::last_write_time(file, fs::last_write_time(file) - std::chrono::hours(1));
+  const CCachedMapFile map(path);
+  EntityWindow window{};
+  std::string record;
+  int pieces = 0;
+  const auto rewriteOnce = [&](std::string_view) {
+    if (++pieces != 2) return;
+    fs::resize_file(file, 0);
+    fs::resize_file(file, built.bytes.size());
+  };
+  EXPECT_THROW(ListEntities(map, built.lumpOffset, window, record, rewriteOnce), CInputError);
+  EXPECT_GE(pieces, 2);
 }
 
 TEST(BlockCache, theBlocksLastReadStayAtHandWhenTheReadingTurnsBack) {

@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "archive_builder.h"
+#include "map_builder.h"
+#include "map_commands.h"
 #include "test_files.h"
 
 namespace kestrum {
@@ -75,7 +78,9 @@ TEST_F(MapInputsTest, inputsWithoutMapsAreProblemsInTheirPlace) {
   EXPECT_EQ(Describe(sources::ExpandInputs({m_dir.File("empty"), map, noMaps, broken})),
             (std::vector<std::string>{"!\"" + m_dir.File("empty") + "\": no maps (*.bsp) in this folder or below it",
                                       map, "!\"" + noMaps + "\": no maps (*.bsp) in this archive",
-                                      "!\"" + broken + "\": not a PACK archive (no \"PACK\" header)"}));
+                                      "!\"" + broken +
+                                          "\": damaged PACK archive: the file is 4 bytes long, shorter than its "
+                                          "12-byte header"}));
 }
 
 TEST_F(MapInputsTest, aFileThatExistsIsAMapEvenWithAColonInItsName) {
@@ -98,6 +103,47 @@ TEST_F(MapInputsTest, listFilesAreToldApartFromMapInputs) {
   for (const std::string& output : {std::string("out.txt"), std::string("-"), std::string("/dev/stdout"),
                                     std::string("list"), m_dir.File("new-folder")}) {
     EXPECT_FALSE(sources::LooksLikeMapInput(output)) << output;
+  }
+}
+
+TEST_F(MapInputsTest, aPakEntryWhoseNameFillsAll56BytesKeepsItsWholeName) {
+  const std::string name = "maps/" + std::string(47, 'n') + ".bsp";
+  ASSERT_EQ(name.size(), 56u);  // no NUL ends it in the directory
+  const mapgen::BuiltMap map = mapgen::BuildMap(mapgen::EntityLump(mapgen::DemoEntities()), 300, 100);
+  const std::string pak = Make("pak0.pak", test::PakBytes({{name, map.bytes}, {"maps/b.bsp", "map"}}));
+  const std::vector<MapSource> sources = sources::ExpandInputs({pak});
+  EXPECT_EQ(Describe(sources), (std::vector<std::string>{pak + ":maps/b.bsp", pak + ":" + name}));
+  ASSERT_EQ(sources.size(), 2u);
+  EXPECT_EQ(cli::LocateMap(sources[1], cli::MapNaming{}).out, std::to_string(map.lumpOffset) + "\n");
+}
+
+TEST_F(MapInputsTest, sameNamedMembersOfTwoArchivesOnOneWorkerEachGiveTheirOwnResults) {
+  // The same member name, different bytes, the lump at a different offset: read one
+  // after the other on one thread, nothing of the first may stand in for the second.
+  const mapgen::BuiltMap first = mapgen::BuildMap(mapgen::EntityLump(mapgen::DemoEntities()), 300, 100, 1);
+  const mapgen::BuiltMap second =
+      mapgen::BuildMap(mapgen::EntityLump({mapgen::Entity{{{"classname", "worldspawn"}}}}), 5000, 100, 2);
+  ASSERT_NE(first.lumpOffset, second.lumpOffset);
+  std::vector<std::string> archives{Make("a/pak0.pak", test::PakBytes({{"maps/dm1.bsp", first.bytes}})),
+                                    Make("b/pak0.pak", test::PakBytes({{"maps/dm1.bsp", second.bytes}}))};
+#ifdef KESTRUM_WITH_ZIP
+  archives.push_back(m_dir.File("c.pk3"));
+  test::WriteZip(archives.back(), {{"maps/dm1.bsp", first.bytes}}, false);
+  archives.push_back(m_dir.File("d.pk3"));
+  test::WriteZip(archives.back(), {{"maps/dm1.bsp", second.bytes}}, false);
+#endif
+  const std::vector<MapSource> sources = sources::ExpandInputs(archives);
+  ASSERT_EQ(sources.size(), archives.size());
+  const cli::MapNaming naming{true};
+  for (int round = 0; round < 2; ++round) {
+    for (std::size_t n = 0; n < sources.size(); ++n) {
+      const mapgen::BuiltMap& expected = n % 2 == 0 ? first : second;
+      EXPECT_EQ(cli::LocateMap(sources[n], naming).out,
+                sources[n].name + ": " + std::to_string(expected.lumpOffset) + "\n");
+      const std::string entities = cli::MapEntities(sources[n], naming, cli::MapEncoding::Windows1252).out;
+      const std::size_t lines = static_cast<std::size_t>(std::count(entities.begin(), entities.end(), '\n'));
+      EXPECT_EQ(lines, n % 2 == 0 ? mapgen::DemoEntities().size() : 1u) << sources[n].name;
+    }
   }
 }
 
