@@ -191,8 +191,8 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
       return SearchMap(source, search, naming, early);
     };
   } else {
-    work = [&](std::size_t, const MapSource& source, const EarlyOutput&) {
-      return MapEntities(source, naming, entitiesEncoding);
+    work = [&](std::size_t, const MapSource& source, const EarlyOutput& early) {
+      return MapEntities(source, naming, entitiesEncoding, early);
     };
   }
 

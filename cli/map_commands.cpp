@@ -10,6 +10,7 @@
 #include "list_target.h"
 #include "locator.h"
 #include "lump_messages.h"
+#include "lump_text.h"
 #include "output.h"
 
 namespace kestrum::cli {
@@ -151,15 +152,16 @@ MapReport SearchMap(const MapSource& source, const SearchOptions& options, const
   return report;
 }
 
-MapReport MapEntities(const MapSource& source, const MapNaming& naming, MapEncoding encoding) {
+MapReport MapEntities(const MapSource& source, const MapNaming& naming, MapEncoding encoding,
+                      const EarlyOutput& early) {
   MapReport report;
   const std::string prefix = MapPrefix(source, naming);
   const std::optional<LocatedMap> map = OpenAndLocate(source, report, prefix);
   if (!map || !map->entityOffset) return report;
   const std::int32_t lumpOffset = *map->entityOffset;
-  std::string fromLump(static_cast<std::size_t>(map->bytes->Size() - lumpOffset), '\0');
+  std::string fromLump;
   try {
-    fromLump.resize(map->bytes->ReadAt(lumpOffset, fromLump.data(), fromLump.size()));
+    fromLump = ReadLumpText(*map->bytes, lumpOffset);
   } catch (const CInputError& error) {
     AddMessage(report, prefix, error.what());
     report.result = MapResult::Failed;
@@ -171,8 +173,13 @@ MapReport MapEntities(const MapSource& source, const MapNaming& naming, MapEncod
   ParseEntityLump(
       fromLump, lumpOffset,
       [&](const ParsedEntity& entity) {
+        if (report.outputFailed) return;  // standard output is gone: the rest would go nowhere
         AppendEntityJson(json, source.name, entity, encoding);
         report.result = MapResult::Found;
+        if (json.Size() >= kEarlyOutputSize) {
+          report.outputFailed = !early(json.Text());
+          json.Clear();
+        }
       },
       [&](const EntityParseError& error) {
         AddMessage(report, mapPrefix,

@@ -34,6 +34,6 @@ MapReport SearchMap(const MapSource& source, const SearchOptions& options, const
                     const EarlyOutput& early);
 
 /** Every entity of the map, as engines read them, one JSON line each. */
-MapReport MapEntities(const MapSource& source, const MapNaming& naming, MapEncoding encoding);
+MapReport MapEntities(const MapSource& source, const MapNaming& naming, MapEncoding encoding, const EarlyOutput& early);
 
 }  // namespace kestrum::cli

@@ -28,10 +28,11 @@ struct MapReport {
 };
 
 /**
- * Where a command may write its results before it ends, when its map's turn to print has
- * already come (a run over one map): a long search then prints as it goes instead of
- * holding megabytes. Returns false when standard output could not be written. Empty
- * when results must wait for their turn.
+ * Where a command writes its results before it ends, once it holds a good many: the call
+ * waits until every map before this one has printed, then prints. A long search thus
+ * prints as it goes instead of holding megabytes, and memory stays bounded however much
+ * the maps after the first have to say. Returns false when standard output could not be
+ * written, or the run stopped.
  */
 using EarlyOutput = std::function<bool(std::string_view text)>;
 

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
 #include <optional>
 #include <ostream>
 #include <thread>
@@ -40,25 +41,30 @@ RunSummary RunOverMaps(const std::vector<sources::MapSource>& sources, const Map
   CProgressLine progress(err, errIsTerminal, sources.size(), CProgressLine::Clock::now());
   RunSummary summary;
 
-  // With one map its turn has come at once: it may print as it goes.
-  EarlyOutput early;
+  // Results and the progress line may share one terminal: each write first clears the
+  // line, and one thread writes at a time.
+  std::mutex writing;
   std::optional<std::string> earlyFailure;
-  if (sources.size() == 1) {
-    early = [&](std::string_view text) {
-      earlyFailure = WriteChecked(out, text);
-      return !earlyFailure;
-    };
-  }
   COrderedRunner<MapReport> runner(workers, workers * kMapsInFlightPerWorker, kProgressEvery);
   runner.Run(
       sources.size(),
-      [&](std::size_t job, std::size_t worker) {
+      [&](std::size_t job, std::size_t) {
+        // A map with much to print waits for its turn and prints as it goes, instead of
+        // holding its results while the maps before it print theirs.
+        const EarlyOutput early = [&, job](std::string_view text) {
+          if (!runner.WaitForTurn(job)) return false;
+          const std::lock_guard<std::mutex> lock(writing);
+          progress.Clear();
+          earlyFailure = WriteChecked(out, text);
+          return !earlyFailure;
+        };
         MapReport report = work(job, sources[job], early);
         bytesRead += report.bytesRead;
         ++done;
         return report;
       },
       [&](std::size_t, MapReport& report) {
+        const std::lock_guard<std::mutex> lock(writing);
         if (!report.err.empty()) {
           progress.Clear();
           err << report.err << std::flush;
@@ -66,6 +72,7 @@ RunSummary RunOverMaps(const std::vector<sources::MapSource>& sources, const Map
         summary.found += report.result == MapResult::Found || report.result == MapResult::Damaged;
         summary.damaged += report.result == MapResult::Damaged;
         summary.failed += report.result == MapResult::Failed;
+        progress.Clear();
         const std::optional<std::string> failure = report.outputFailed  ? earlyFailure
                                                    : report.out.empty() ? std::nullopt
                                                                         : WriteChecked(out, report.out);
@@ -75,7 +82,10 @@ RunSummary RunOverMaps(const std::vector<sources::MapSource>& sources, const Map
         summary.outputFailed = true;
         return false;
       },
-      [&] { progress.Show(done, bytesRead, CProgressLine::Clock::now()); });
+      [&] {
+        const std::lock_guard<std::mutex> lock(writing);
+        progress.Show(done, bytesRead, CProgressLine::Clock::now());
+      });
   progress.Clear();
   return summary;
 }

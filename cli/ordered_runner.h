@@ -34,13 +34,26 @@ class COrderedRunner {
         m_window(window < m_workers ? m_workers : window),
         m_tickEvery(tickEvery) {}
 
+  /**
+   * Called by a job that has much to hand on: blocks until every job before it has been
+   * delivered, so that the job may hand on its results itself instead of holding them.
+   * False when the run stopped meanwhile.
+   */
+  bool WaitForTurn(std::size_t job) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_turnChanged.wait(lock, [&] { return m_stopped || m_delivered >= job; });
+    return !m_stopped;
+  }
+
   /** Rethrows, on the calling thread, an exception that a job threw, when its turn comes. */
   void Run(std::size_t count, const Work& work, const Deliver& deliver, const Tick& tick) {
     if (m_workers == 1 || count <= 1) {
+      // One job at a time, each in its turn as soon as it starts.
       for (std::size_t job = 0; job < count; ++job) {
         Result result = work(job, 0);
         tick();
         if (!deliver(job, result)) return;
+        m_delivered = job + 1;
       }
       return;
     }
@@ -108,6 +121,7 @@ class COrderedRunner {
         ++m_delivered;
       }
       m_mayStart.notify_all();
+      m_turnChanged.notify_all();
     }
   }
 
@@ -117,6 +131,7 @@ class COrderedRunner {
       m_stopped = true;
     }
     m_mayStart.notify_all();
+    m_turnChanged.notify_all();
   }
 
   const std::size_t m_workers;
@@ -126,6 +141,7 @@ class COrderedRunner {
   std::mutex m_mutex;
   std::condition_variable m_mayStart;
   std::condition_variable m_oneFinished;
+  std::condition_variable m_turnChanged;
   std::size_t m_count = 0;
   std::size_t m_next = 0;       ///< the next job to start
   std::size_t m_delivered = 0;  ///< jobs handed to Deliver so far

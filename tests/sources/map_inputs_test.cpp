@@ -140,7 +140,10 @@ TEST_F(MapInputsTest, sameNamedMembersOfTwoArchivesOnOneWorkerEachGiveTheirOwnRe
       const mapgen::BuiltMap& expected = n % 2 == 0 ? first : second;
       EXPECT_EQ(cli::LocateMap(sources[n], naming).out,
                 sources[n].name + ": " + std::to_string(expected.lumpOffset) + "\n");
-      const std::string entities = cli::MapEntities(sources[n], naming, cli::MapEncoding::Windows1252).out;
+      const std::string entities =
+          cli::MapEntities(sources[n], naming, cli::MapEncoding::Windows1252, [](std::string_view) {
+            return true;
+          }).out;
       const std::size_t lines = static_cast<std::size_t>(std::count(entities.begin(), entities.end(), '\n'));
       EXPECT_EQ(lines, n % 2 == 0 ? mapgen::DemoEntities().size() : 1u) << sources[n].name;
     }
