@@ -112,5 +112,56 @@ TEST(OrderedRunner, aJobsExceptionReachesTheCallerInItsTurn) {
   }
 }
 
+TEST(OrderedRunner, aJobWaitingForItsTurnGoesOnOnceEveryJobBeforeItIsDelivered) {
+  for (const std::size_t workers : {1u, 3u}) {
+    Runner runner(workers, 2 * workers, kTick);
+    std::mutex mutex;
+    std::set<std::size_t> delivered;
+    std::vector<std::string> violations;
+    runner.Run(
+        6,
+        [&](std::size_t job, std::size_t) {
+          // The first jobs are slow: the later ones reach their wait first.
+          std::this_thread::sleep_for(std::chrono::milliseconds(job < 2 ? 60 : 1));
+          EXPECT_TRUE(runner.WaitForTurn(job));
+          const std::lock_guard<std::mutex> lock(mutex);
+          for (std::size_t before = 0; before < job; ++before) {
+            if (delivered.count(before) == 0)
+              violations.push_back(std::to_string(job) + " before " + std::to_string(before));
+          }
+          return std::to_string(job);
+        },
+        [&](std::size_t job, std::string&) {
+          const std::lock_guard<std::mutex> lock(mutex);
+          delivered.insert(job);
+          return true;
+        },
+        [] {});
+    EXPECT_TRUE(violations.empty()) << workers << ": " << violations.front();
+    EXPECT_EQ(delivered.size(), 6u);
+  }
+}
+
+TEST(OrderedRunner, aJobWaitingForItsTurnIsReleasedWhenTheRunStops) {
+  Runner runner(2, 4, kTick);
+  std::atomic<bool> waiting{false};
+  std::atomic<bool> released{false};
+  runner.Run(
+      2,
+      [&](std::size_t job, std::size_t) {
+        if (job == 1) {
+          waiting = true;
+          released = !runner.WaitForTurn(job);
+        } else {
+          // The first job ends only once the second waits (or after a generous while).
+          for (int n = 0; n < 2000 && !waiting; ++n) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return std::string();
+      },
+      [](std::size_t, std::string&) { return false; },  // the first delivery stops the run
+      [] {});
+  EXPECT_TRUE(released.load());
+}
+
 }  // namespace
 }  // namespace kestrum
