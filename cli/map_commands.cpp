@@ -27,6 +27,18 @@ std::string MapPrefix(const MapSource& source, const MapNaming& naming) {
   return naming.severalMaps ? EscapeName(source.name) + ": " : std::string();
 }
 
+/**
+ * Reports a failure: its message names the map, archive or file it concerns, except that
+ * where the prefix names the map already, the same name in front of the reason goes.
+ */
+void AddFailure(MapReport& report, const std::string& prefix, const MapSource& source, const CInputError& error) {
+  const std::string_view message = error.what();
+  const std::string repeated = "\"" + source.name + "\": ";
+  const bool named = !prefix.empty() && message.substr(0, repeated.size()) == repeated;
+  AddMessage(report, prefix, named ? message.substr(repeated.size()) : message);
+  report.result = MapResult::Failed;
+}
+
 /** A map, opened, with where its entities begin. */
 struct LocatedMap {
   std::shared_ptr<const IByteSource> bytes;
@@ -46,8 +58,7 @@ std::optional<LocatedMap> OpenAndLocate(const MapSource& source, MapReport& repo
     if (!map.entityOffset) AddMessage(report, prefix, messages::kNoEntities);
     return map;
   } catch (const CInputError& error) {
-    AddMessage(report, prefix, error.what());
-    report.result = MapResult::Failed;
+    AddFailure(report, prefix, source, error);
     return std::nullopt;
   }
 }
@@ -55,7 +66,9 @@ std::optional<LocatedMap> OpenAndLocate(const MapSource& source, MapReport& repo
 }  // namespace
 
 void AddMessage(MapReport& report, std::string_view prefix, std::string_view text) {
-  report.err.append("kestrum-cli: ").append(prefix).append(text).append("\n");
+  // The names a message quotes come from the maps and archives: escaped, so that none can
+  // drive the terminal or forge a line.
+  report.err.append("kestrum-cli: ").append(prefix).append(EscapeName(text)).append("\n");
 }
 
 MapReport LocateMap(const MapSource& source, const MapNaming& naming) {
@@ -93,8 +106,7 @@ MapReport ListMap(const MapSource& source, const std::string& listPath, const Ma
       report.result = MapResult::Damaged;
     }
   } catch (const CInputError& error) {
-    AddMessage(report, prefix, error.what());
-    report.result = MapResult::Failed;
+    AddFailure(report, prefix, source, error);
   }
   return report;
 }
@@ -118,8 +130,7 @@ MapReport SearchMap(const MapSource& source, const SearchOptions& options, const
     try {
       matched = SearchPress(*map->bytes, entityOffset, text, shown.search, buffers, shown.Slots());
     } catch (const CInputError& error) {
-      AddMessage(report, prefix, error.what());
-      report.result = MapResult::Failed;
+      AddFailure(report, prefix, source, error);
       break;
     }
     if (matched && report.result != MapResult::Damaged) report.result = MapResult::Found;
@@ -163,8 +174,7 @@ MapReport MapEntities(const MapSource& source, const MapNaming& naming, MapEncod
   try {
     fromLump = ReadLumpText(*map->bytes, lumpOffset);
   } catch (const CInputError& error) {
-    AddMessage(report, prefix, error.what());
-    report.result = MapResult::Failed;
+    AddFailure(report, prefix, source, error);
     return report;
   }
   const std::string mapPrefix = EscapeName(source.name) + ": ";

@@ -36,7 +36,7 @@ struct MapReport {
  */
 using EarlyOutput = std::function<bool(std::string_view text)>;
 
-/** Adds "kestrum-cli: " + prefix + text as a line of report.err. */
+/** Adds "kestrum-cli: " + prefix + text as a line of report.err, the text's control characters escaped. */
 void AddMessage(MapReport& report, std::string_view prefix, std::string_view text);
 
 }  // namespace kestrum::cli

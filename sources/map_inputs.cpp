@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <system_error>
 
@@ -44,25 +45,38 @@ MapSource MemberSource(const std::shared_ptr<const CArchive>& archive, const Arc
   return source;
 }
 
+/**
+ * Every *.bsp below folder (links to files followed, links to folders not), sorted by
+ * path, with a problem in its place for each folder below it that cannot be read: the
+ * maps of the folders that can be read are all there.
+ */
 void AddFolder(const std::string& folder, std::vector<MapSource>& sources) {
-  std::vector<std::string> maps;
-  std::error_code error;
-  for (fs::recursive_directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
-    std::error_code statusError;
-    if (IsMapName(entry->path().filename().string()) && entry->is_regular_file(statusError)) {
-      maps.push_back(entry->path().string());
+  std::vector<MapSource> found;
+  std::vector<fs::path> pending{fs::path(folder)};
+  while (!pending.empty()) {
+    const fs::path current = std::move(pending.back());
+    pending.pop_back();
+    std::error_code error;
+    for (fs::directory_iterator entry(current, error), end; !error && entry != end; entry.increment(error)) {
+      std::error_code statusError;
+      if (entry->is_directory(statusError) && !entry->is_symlink(statusError)) {
+        pending.push_back(entry->path());
+      } else if (IsMapName(entry->path().filename().string()) && entry->is_regular_file(statusError)) {
+        const std::string map = entry->path().string();
+        found.push_back(MapSource{map, map, nullptr, std::nullopt, {}});
+      }
+    }
+    if (error) {
+      const std::string name = current.string();
+      found.push_back(Problem(name, "\"" + name + "\": cannot read the folder: " + error.message()));
     }
   }
-  if (error) {
-    sources.push_back(Problem(folder, "\"" + folder + "\": cannot read the folder: " + error.message()));
-    return;
-  }
-  if (maps.empty()) {
+  if (found.empty()) {
     sources.push_back(Problem(folder, "\"" + folder + "\": no maps (*.bsp) in this folder or below it"));
     return;
   }
-  std::sort(maps.begin(), maps.end());
-  for (const std::string& map : maps) sources.push_back(MapSource{map, map, nullptr, std::nullopt, {}});
+  std::sort(found.begin(), found.end(), [](const MapSource& a, const MapSource& b) { return a.name < b.name; });
+  sources.insert(sources.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
 }
 
 std::vector<ArchiveMember> MapMembers(const CArchive& archive) {

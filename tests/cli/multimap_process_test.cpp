@@ -2,7 +2,9 @@
 // entities command, and what scripts rely on (ordering, exit status, checked output).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "archive_builder.h"
@@ -138,7 +140,58 @@ TEST_F(MultiMapTest, aMapNameWithControlCharactersIsEscapedWhereItPrefixesALine)
   EXPECT_EQ(result.err.rfind("kestrum-cli: missing\\t.bsp: ", 0), 0u) << result.err;
 }
 
-TEST_F(MultiMapTest, aBadInputIsReportedInItsPlaceAndTheOthersStillRun) {
+#ifndef _WIN32
+TEST_F(MultiMapTest, anUnreadableFolderIsNamedAndTheMapsOfTheOthersAreRead) {
+  namespace fs = std::filesystem;
+  const std::string map = test::ReadFile(m_dir.File("extracted/maps/dm3.bsp"));
+  for (const char* name : {"perm/a/1.bsp", "perm/locked/x.bsp", "perm/z/2.bsp"}) {
+    fs::create_directories(fs::path(m_dir.File(name)).parent_path());
+    test::WriteFile(m_dir.File(name), map);
+  }
+  // The folder holds nothing anyone may read. Root reads it all the same, so a run as
+  // root becomes an ordinary user for the program; it runs from a copy that user may reach.
+  const std::string program = m_dir.File("kestrum-cli");
+  fs::copy_file(KESTRUM_CLI_PATH, program);
+  for (const std::string& path : {m_dir.Path(), m_dir.File("perm"), m_dir.File("perm/a"), m_dir.File("perm/z")}) {
+    ::chmod(path.c_str(), 0755);
+  }
+  for (const std::string& path : {program, m_dir.File("perm/a/1.bsp"), m_dir.File("perm/z/2.bsp")}) {
+    ::chmod(path.c_str(), 0755);
+  }
+  ::chmod(m_dir.File("perm/locked").c_str(), 0);
+  const bool root = ::geteuid() == 0;
+  const test::ProcessResult result =
+      root ? test::RunProcess("/usr/bin/setpriv",
+                              {"--reuid=65534", "--regid=65534", "--clear-groups", program, "locate", "perm"},
+                              m_dir.Path())
+           : Run({"locate", "perm"});
+  ::chmod(m_dir.File("perm/locked").c_str(), 0755);  // so that the folder can be removed
+  EXPECT_EQ(result.exitCode, 3);
+  const std::string offset = std::to_string(m_dm3LumpOffset);
+  EXPECT_EQ(result.out, "perm/a/1.bsp: " + offset + "\nperm/z/2.bsp: " + offset + "\n");
+  EXPECT_EQ(result.err, "kestrum-cli: perm/locked: cannot read the folder: Permission denied\n");
+}
+#endif
+
+TEST_F(MultiMapTest, aMembersNameCannotDriveTheTerminalFromInsideAMessage) {
+  const std::string name = "maps/\x1b[2J\x1b[31mfake\nkestrum-cli: all good.bsp";
+  std::string pak = test::PakBytes({{name, "map"}});
+  pak[pak.size() - 64 + 61] = '\x7f';  // the member runs past the archive's end
+  test::WriteFile(m_dir.File("evil.pak"), pak);
+  for (const std::vector<std::string>& inputs :
+       {std::vector<std::string>{"evil.pak"}, std::vector<std::string>{"evil.pak", "extracted/maps/dm3.bsp"}}) {
+    std::vector<std::string> command{"locate"};
+    command.insert(command.end(), inputs.begin(), inputs.end());
+    const ProcessResult result = Run(command);
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.err.find('\x1b'), std::string::npos) << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    EXPECT_NE(result.err.find("maps/\\x1b[2J\\x1b[31mfake\\nkestrum-cli: all good.bsp"), std::string::npos)
+        << result.err;
+  }
+}
+
+TEST_F(MultiMapTest, aBadInputIsReportedInItsPlaceOnceNamedAndTheOthersStillRun) {
   test::WriteFile(m_dir.File("broken.pak"), "PACK\x7f\x7f");
   // A missing archive is a missing file, whether or not this build reads its kind.
   const ProcessResult result = Run({"search", "extracted/maps/e1m1.bsp", "missing.bsp", "gone.pk3", "broken.pak",
@@ -150,10 +203,9 @@ TEST_F(MultiMapTest, aBadInputIsReportedInItsPlaceAndTheOthersStillRun) {
                 "kestrum-cli: gone.pk3: Cannot open \"gone.pk3\": " +
                 test::Reasons().noSuchFile +
                 "\n"
-                "kestrum-cli: broken.pak: \"broken.pak\": damaged PACK archive: the file is 6 bytes long, shorter than "
-                "its 12-byte header\n"
-                "kestrum-cli: pak0.pak:maps/none.bsp: \"pak0.pak:maps/none.bsp\": the archive has no "
-                "member \"maps/none.bsp\"\n");
+                "kestrum-cli: broken.pak: damaged PACK archive: the file is 6 bytes long, shorter than its 12-byte "
+                "header\n"
+                "kestrum-cli: pak0.pak:maps/none.bsp: the archive has no member \"maps/none.bsp\"\n");
   EXPECT_NE(result.out.find("extracted/maps/e1m1.bsp: press 1"), std::string::npos);
   EXPECT_NE(result.out.find("extracted/maps/dm3.bsp: press 1"), std::string::npos);
 
