@@ -42,6 +42,11 @@ int Flags(const std::string& value, std::ostream& out) {
   return kExitSuccess;
 }
 
+bool IsFolder(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_directory(std::filesystem::u8path(path), error);
+}
+
 struct ListArguments {
   std::vector<std::string> positionals;  ///< INPUT... [OUT]
   std::string outputDir;
@@ -151,6 +156,11 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
     inputs = listArguments.positionals;
     if (inputs.size() > 1 && !sources::LooksLikeMapInput(inputs.back())) {
       listPath = inputs.back();
+      inputs.pop_back();
+    } else if (inputs.size() == 2 && listArguments.outputDir.empty() && IsFolder(inputs.back()) &&
+               sources::NamesOneMap(inputs.front())) {
+      // One map and a folder: the list goes into the folder, as cp puts a file there.
+      listArguments.outputDir = inputs.back();
       inputs.pop_back();
     }
   }

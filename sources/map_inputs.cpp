@@ -178,6 +178,14 @@ std::shared_ptr<const IByteSource> OpenMap(const MapSource& source) {
   return file;
 }
 
+bool NamesOneMap(const std::string& argument) {
+  std::error_code error;
+  const fs::file_status status = fs::status(argument, error);
+  if (fs::is_directory(status)) return false;
+  if (fs::exists(status)) return !IsArchiveName(argument);
+  return ArchiveNameEnd(argument).has_value() || IsMapName(argument);
+}
+
 bool LooksLikeMapInput(const std::string& argument) {
   std::error_code error;
   return IsMapName(argument) || IsArchiveName(argument) || fs::is_directory(argument, error) ||

@@ -42,6 +42,9 @@ std::vector<std::string> MapsInArchive(const std::string& archivePath);
  */
 std::shared_ptr<const IByteSource> OpenMap(const MapSource& source);
 
+/** Whether an argument names one map: a map file or ARCHIVE:MEMBER, not a folder or a whole archive. */
+bool NamesOneMap(const std::string& argument);
+
 /** Whether an argument names something that ExpandInputs reads maps from, rather than a list file. */
 bool LooksLikeMapInput(const std::string& argument);
 

@@ -173,6 +173,20 @@ TEST_F(MultiMapTest, anUnreadableFolderIsNamedAndTheMapsOfTheOthersAreRead) {
 }
 #endif
 
+TEST_F(MultiMapTest, oneMapAndAFolderPutTheListInTheFolder) {
+  std::filesystem::create_directories(m_dir.File("out"));
+  for (const auto& [input, list] : std::vector<std::pair<std::string, std::string>>{
+           {"extracted/maps/e1m1.bsp", "out/e1m1.txt"}, {"pak0.pak:maps/dm3.bsp", "out/dm3.txt"}}) {
+    const ProcessResult result = Run({"list", input, "out"});
+    EXPECT_EQ(result.exitCode, 0) << input << ": " << result.err;
+    EXPECT_EQ(test::ReadFile(m_dir.File(list)), Run({"list", input, "-"}).out) << input;
+  }
+  // A folder of maps and a folder: both are read, as ever.
+  const ProcessResult folders = Run({"list", "extracted", "out", "--output-dir", "lists"});
+  EXPECT_NE(folders.err.find("kestrum-cli: out: no maps (*.bsp) in this folder or below it"), std::string::npos)
+      << folders.err;
+}
+
 TEST_F(MultiMapTest, aMembersNameCannotDriveTheTerminalFromInsideAMessage) {
   const std::string name = "maps/\x1b[2J\x1b[31mfake\nkestrum-cli: all good.bsp";
   std::string pak = test::PakBytes({{name, "map"}});
