@@ -56,6 +56,7 @@ KindFacts FactsOf(const ControlTemplate& control) {
     case ControlKind::Label:
       return {L"Static", SS_LEFT | WS_GROUP | ((control.styles & res::kNoPrefix) ? SS_NOPREFIX : 0)};
     case ControlKind::Icon: return {L"Static", SS_ICON};
+    case ControlKind::ListBox: return {L"ListBox", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP};
   }
   return {L"", 0};
 }
