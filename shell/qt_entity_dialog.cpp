@@ -16,6 +16,7 @@
 #include "about_box.h"
 #include "app_icon.h"
 #include "dialog_builder.h"
+#include "map_picker.h"
 #include "resource.h"
 #include "string_table.h"
 #include "widget_exchange.h"
@@ -23,11 +24,17 @@
 namespace kestrum::shell {
 namespace {
 
-QString NameFilter(const FileChooserOptions& options) {
-  const QString description = QString::fromStdString(options.filterDescription);
-  const QString pattern = QString::fromStdString(options.filterPattern);
-  // Qt reads the patterns from the filter's last parentheses.
+QString NameFilter(const std::string& filterDescription, const std::string& filterPattern) {
+  const QString description = QString::fromStdString(filterDescription);
+  // Qt reads the patterns from the filter's last parentheses, separated by spaces.
+  const QString pattern = QString::fromStdString(filterPattern).replace(';', ' ');
   return description.endsWith("(" + pattern + ")") ? description : description + " (" + pattern + ")";
+}
+
+QStringList NameFilters(const FileChooserOptions& options) {
+  QStringList filters{NameFilter(options.filterDescription, options.filterPattern)};
+  for (const FileFilter& filter : options.moreFilters) filters << NameFilter(filter.description, filter.pattern);
+  return filters;
 }
 
 }  // namespace
@@ -99,7 +106,7 @@ std::optional<std::string> CQtEntityDialog::RunFileChooser(const FileChooserOpti
   // A save chooser is for naming a new list as much as an existing one, whatever it is
   // told about existing files; an open chooser takes only an existing one if told so.
   chooser.setFileMode(!save && options.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-  chooser.setNameFilter(NameFilter(options));
+  chooser.setNameFilters(NameFilters(options));  // the first is selected
   chooser.setDefaultSuffix(QString::fromStdString(options.defaultExtension));
   // Qt's chooser asks before replacing a file unless told otherwise, and has no
   // read-only choice to hide.
@@ -118,6 +125,12 @@ std::optional<std::string> CQtEntityDialog::ChooseFileToOpen(const FileChooserOp
 
 std::optional<std::string> CQtEntityDialog::ChooseFileToSave(const FileChooserOptions& options) {
   return RunFileChooser(options, true);
+}
+
+std::optional<std::string> CQtEntityDialog::ChooseMapInArchive(const std::string& /*archivePath*/,
+                                                               const std::vector<std::string>& mapNames) {
+  CMapPicker picker(mapNames, this);
+  return picker.Choose();
 }
 
 void CQtEntityDialog::MessageBox(const std::string& text) {

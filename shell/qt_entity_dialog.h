@@ -31,10 +31,12 @@ class CQtEntityDialog final : public QDialog, public IDialogServices {
 
   std::optional<std::string> ChooseFileToOpen(const FileChooserOptions& options) override;
   std::optional<std::string> ChooseFileToSave(const FileChooserOptions& options) override;
+  std::optional<std::string> ChooseMapInArchive(const std::string& archivePath,
+                                                const std::vector<std::string>& mapNames) override;
   void MessageBox(const std::string& text) override;
   void UpdateData(bool saveAndValidate) override;
 
- public slots:
+public slots:
   /** OK, and Enter in an edit box: the boxes are saved into the record, then the dialog ends. */
   void accept() override;
 

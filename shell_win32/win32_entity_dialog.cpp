@@ -3,6 +3,7 @@
 #include "about_box.h"
 #include "app_name.h"
 #include "file_chooser.h"
+#include "map_picker.h"
 #include "resource.h"
 #include "string_table.h"
 #include "wide_text_win32.h"
@@ -84,6 +85,12 @@ std::optional<std::string> CWin32EntityDialog::ChooseFileToOpen(const FileChoose
 
 std::optional<std::string> CWin32EntityDialog::ChooseFileToSave(const FileChooserOptions& options) {
   return RunFileChooser(m_hWnd, options, ChooserKind::Save);
+}
+
+std::optional<std::string> CWin32EntityDialog::ChooseMapInArchive(const std::string& /*archivePath*/,
+                                                                  const std::vector<std::string>& mapNames) {
+  CMapPicker picker(mapNames);
+  return picker.Choose(m_hWnd);
 }
 
 void CWin32EntityDialog::MessageBox(const std::string& text) {

@@ -25,9 +25,10 @@ class CWin32EntityDialog final : public CModalDialog, public IDialogServices {
   /** Paints the minimised window: its icon, centred. False: a normal window paints by default. */
   bool OnPaint();
   HICON OnQueryDragIcon() const { return m_hIcon; }
-
   std::optional<std::string> ChooseFileToOpen(const FileChooserOptions& options) override;
   std::optional<std::string> ChooseFileToSave(const FileChooserOptions& options) override;
+  std::optional<std::string> ChooseMapInArchive(const std::string& archivePath,
+                                                const std::vector<std::string>& mapNames) override;
   void MessageBox(const std::string& text) override;
   void UpdateData(bool saveAndValidate) override;
 

@@ -14,10 +14,10 @@ namespace kestrum::sources {
 
 /** One map to process, or an input that gave none. */
 struct MapSource {
-  std::string name;                          ///< how results and messages name it: the path, or ARCHIVE:MEMBER
-  std::string path;                          ///< the map file, or the archive that holds it
-  std::shared_ptr<const CArchive> archive;   ///< for a map inside an archive: the archive, open for the run
-  std::optional<ArchiveMember> member;       ///< set for a map inside an archive
+  std::string name;                         ///< how results and messages name it: the path, or ARCHIVE:MEMBER
+  std::string path;                         ///< the map file, or the archive that holds it
+  std::shared_ptr<const CArchive> archive;  ///< for a map inside an archive: the archive, open for the run
+  std::optional<ArchiveMember> member;      ///< set for a map inside an archive
   std::string problem;  ///< why the input gave no map (already worded for the user); empty for a map
 };
 
@@ -35,6 +35,18 @@ MapSource FindMap(const std::string& name);
 
 /** The names of the maps (*.bsp) inside an archive, sorted. Throws CInputError naming the archive. */
 std::vector<std::string> MapsInArchive(const std::string& archivePath);
+
+/** How a map inside an archive is named: ARCHIVE:MEMBER. */
+std::string MemberName(const std::string& archivePath, const std::string& member);
+
+/** What is said of an archive that holds no map. */
+std::string NoMapsInArchive(const std::string& archivePath);
+
+/**
+ * The list name offered for a map: after the member for a map inside an archive (the
+ * archive's own name is no part of it), else after the map file.
+ */
+std::string ListNameOf(const MapSource& source);
 
 /**
  * The bytes of a map: a member taken out of its archive, or a map file held open and

@@ -10,10 +10,10 @@
 #include "dialog_templates.h"
 #include "file_chooser.h"
 #include "headless_dialog.h"
+#include "messages.h"
 #include "modal_driver.h"
 #include "resource.h"
 #include "test_files.h"
-#include "messages.h"
 #include "wide_text_win32.h"
 #include "win32_entity_dialog.h"
 
@@ -313,6 +313,11 @@ TEST(Win32Dialog, choosersGetTheCommandsOptionsAndTheSaveChooserMayNameANewFile)
             DWORD{OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY});
   EXPECT_EQ(win32::ChooserFlags(ui.services.saveRequests[0], win32::ChooserKind::Save),
             DWORD{OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY});
+  // Each entry's description and pattern, with the empty string that ends the list.
+  using namespace std::string_literals;
+  EXPECT_EQ(win32::ChooserFilter(ui.services.openRequests[0]),
+            L"Compiled map BSP bsp(*.bsp)\0*.bsp\0Map archives (*.pk3;*.pk4;*.zip;*.pak)\0*.pk3;*.pk4;*.zip;*.pak\0"s);
+  EXPECT_EQ(win32::ChooserFilter(ui.services.saveRequests[0]), L"Text file txt(*.txt)\0*.txt\0"s);
 }
 
 TEST(Win32Dialog, applicationNameIsTheExecutablesNameWithoutFolderOrExtension) {
