@@ -48,8 +48,8 @@ struct DialogTemplate {
  */
 std::string_view FlagSlotCaption(int slot);
 
-const DialogTemplate& MainDialogTemplate();   ///< IDD_MAIN
-const DialogTemplate& AboutDialogTemplate();  ///< IDD_ABOUT
+const DialogTemplate& MainDialogTemplate();     ///< IDD_MAIN
+const DialogTemplate& AboutDialogTemplate();    ///< IDD_ABOUT
 const DialogTemplate& PickMapDialogTemplate();  ///< IDD_PICK_MAP: the maps of an archive, to open one
 
 }  // namespace kestrum::res
