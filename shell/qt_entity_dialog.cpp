@@ -3,6 +3,8 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -10,8 +12,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QShortcut>
+#include <QUrl>
 
 #include "about_box.h"
 #include "app_icon.h"
@@ -35,6 +39,14 @@ QStringList NameFilters(const FileChooserOptions& options) {
   QStringList filters{NameFilter(options.filterDescription, options.filterPattern)};
   for (const FileFilter& filter : options.moreFilters) filters << NameFilter(filter.description, filter.pattern);
   return filters;
+}
+
+/** The first file of a drop, if it names one on this machine. */
+std::optional<std::string> DroppedFile(const QMimeData* data) {
+  if (!data || !data->hasUrls() || data->urls().isEmpty() || !data->urls().constFirst().isLocalFile()) {
+    return std::nullopt;
+  }
+  return QFile::encodeName(data->urls().constFirst().toLocalFile()).toStdString();
 }
 
 }  // namespace
@@ -63,6 +75,7 @@ CQtEntityDialog::CQtEntityDialog(QWidget* parent)
   auto* openWindowMenu = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
   connect(openWindowMenu, &QShortcut::activated, this, [this] { m_windowMenu->popup(mapToGlobal(QPoint(0, 0))); });
 
+  setAcceptDrops(true);
   UpdateData(false);    // every box comes up empty
   setWindowIcon(icon);  // both sizes: the big and the small icon
   m_dlg.SetStartValues();
@@ -98,6 +111,22 @@ void CQtEntityDialog::contextMenuEvent(QContextMenuEvent* event) {
   QWidget* const under = childAt(event->pos());
   if (under && !qobject_cast<QLabel*>(under)) return;
   m_windowMenu->popup(event->globalPos());
+}
+
+void CQtEntityDialog::dragEnterEvent(QDragEnterEvent* event) {
+  if (DroppedFile(event->mimeData())) event->acceptProposedAction();
+}
+
+void CQtEntityDialog::dropEvent(QDropEvent* event) {
+  const std::optional<std::string> file = DroppedFile(event->mimeData());
+  if (!file) return;
+  event->acceptProposedAction();
+  OpenBspSoon(*file);
+}
+
+void CQtEntityDialog::OpenBspSoon(const std::string& name) {
+  QMetaObject::invokeMethod(
+      this, [this, name] { m_dlg.OpenBspNamed(name); }, Qt::QueuedConnection);
 }
 
 std::optional<std::string> CQtEntityDialog::RunFileChooser(const FileChooserOptions& options, bool save) {

@@ -20,6 +20,8 @@ namespace kestrum::shell {
  * A Linux window manager owns the title bar's menu, so the dialog has a window menu of
  * its own (object name "windowMenu"), opened by Alt+Space or a right click on its
  * background: Close, and the about entry (object name "IDM_ABOUT").
+ *
+ * A local file dropped on the dialog opens as if Open BSP's chooser had returned it.
  */
 class CQtEntityDialog final : public QDialog, public IDialogServices {
   Q_OBJECT
@@ -36,12 +38,21 @@ class CQtEntityDialog final : public QDialog, public IDialogServices {
   void MessageBox(const std::string& text) override;
   void UpdateData(bool saveAndValidate) override;
 
-public slots:
+  /**
+   * Opens the named map as Open BSP does, once control is back in the event loop: with
+   * the dialog up to own its messages and the map list, and never inside the drop that
+   * named it.
+   */
+  void OpenBspSoon(const std::string& name);
+
+ public slots:
   /** OK, and Enter in an edit box: the boxes are saved into the record, then the dialog ends. */
   void accept() override;
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   QMenu* CreateWindowMenu();

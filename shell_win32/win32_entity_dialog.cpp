@@ -2,6 +2,7 @@
 
 #include "about_box.h"
 #include "app_name.h"
+#include "dropped_files.h"
 #include "file_chooser.h"
 #include "map_picker.h"
 #include "resource.h"
@@ -15,6 +16,9 @@ namespace {
 
 /** The low four bits of a system command are the system's own. */
 constexpr UINT kSystemCommandMask = 0xFFF0;
+
+/** Posted by OnInitDialog: the map to open waits until the dialog is up to own its messages. */
+constexpr UINT kOpenMapToOpen = WM_APP + 1;
 
 }  // namespace
 
@@ -35,6 +39,8 @@ BOOL CWin32EntityDialog::OnInitDialog() {
   ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
   m_dlg.SetStartValues();
+  ::DragAcceptFiles(m_hWnd, TRUE);
+  if (!m_mapToOpen.empty()) ::PostMessageW(m_hWnd, kOpenMapToOpen, 0, 0);
   return TRUE;  // the focus goes to the first control in the tab order, OK
 }
 
@@ -43,6 +49,8 @@ INT_PTR CWin32EntityDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_SYSCOMMAND: return OnSysCommand(static_cast<UINT>(wParam), lParam);
     case WM_PAINT: return OnPaint();
     case WM_QUERYDRAGICON: return reinterpret_cast<INT_PTR>(OnQueryDragIcon());
+    case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return TRUE;
+    case kOpenMapToOpen: m_dlg.OpenBspNamed(m_mapToOpen); return TRUE;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && m_dlg.OnCommand(LOWORD(wParam))) return TRUE;
       break;
@@ -72,6 +80,10 @@ bool CWin32EntityDialog::OnPaint() {
   ::DrawIcon(context, origin.x, origin.y, m_hIcon);
   ::EndPaint(m_hWnd, &paint);
   return true;
+}
+
+void CWin32EntityDialog::OnDropFiles(HDROP drop) {
+  if (const std::optional<std::string> file = TakeFirstDroppedFile(drop)) m_dlg.OpenBspNamed(*file);
 }
 
 void CWin32EntityDialog::OnOK() {

@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QtTest>
 #include <optional>
@@ -250,6 +251,8 @@ class TestEntityDialog : public QObject {
   void bothChoosersOpenWhereTheUserLastChose();
   void wholeSessionThroughTheButtons();
   void opensAMapInsideAPakAndAPk3ThroughTheChooserAndTheList();
+  void opensTheMapNamedOnTheCommandLine();
+  void opensADroppedMapOrArchive();
   void commandsWithoutAMapShowTheMessage();
   void enterInAnEditBoxPressesOkAndSaves();
   void escapeEndsWithoutAnExchange();
@@ -485,6 +488,98 @@ void TestEntityDialog::opensAMapInsideAPakAndAPk3ThroughTheChooserAndTheList() {
     QCOMPARE(kestrum::test::ReadFile(listPath.toStdString()), DemoList());
     previous = member;
   }
+}
+
+void TestEntityDialog::opensTheMapNamedOnTheCommandLine() {
+  kestrum::test::TempDir dir;
+  const std::string plain = dir.File("plain.bsp");
+  kestrum::test::WriteFile(plain, std::string(5000, 'x'));
+  const std::string pak = dir.File("pak0.pak");
+  kestrum::test::WriteFile(pak, kestrum::test::PakBytes(ArchiveOfMaps()));
+
+  struct Case {
+    std::string argument;
+    QString message;  ///< the message shown over the dialog; empty: none
+    std::string opened;
+  };
+  const std::vector<Case> cases{
+      {plain,
+       QString::fromUtf8(kestrum::messages::kNoEntities.data(),
+                         static_cast<int>(kestrum::messages::kNoEntities.size())),
+       plain},
+      {pak + ":maps/dm2.bsp", QString(), pak + ":maps/dm2.bsp"},
+      {dir.File("missing.bsp"), QString(), ""},
+  };
+  for (const Case& named : cases) {
+    kestrum::shell::CEntityApp app;
+    app.m_mapToOpen = named.argument;
+    bool messageSeen = false;
+    if (!named.message.isEmpty()) ExpectMessage(named.message, &messageSeen);
+    // A map that cannot be opened says why, as the chooser's would.
+    auto failure = std::make_shared<QString>();
+    if (named.opened.empty()) {
+      WhenModal<QMessageBox>([=](QMessageBox* box) {
+        *failure = box->text();
+        QTest::keyClick(box, Qt::Key_Return);
+      });
+    }
+    std::string opened = "(the dialog did not show)";
+    bool dialogUp = false;
+    WhenModal<CQtEntityDialog>([&](CQtEntityDialog* dialog) {
+      // The open waits in the event queue, which a busy machine may reach after this
+      // timer: it runs here first, whichever came first.
+      QCoreApplication::sendPostedEvents(dialog, QEvent::MetaCall);
+      opened = dialog->EntityDlg().m_bspPath;
+      dialogUp = dialog->isVisible();
+      QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QCOMPARE(app.InitInstance(), false);
+    QVERIFY(dialogUp);
+    QCOMPARE(opened, named.opened);
+    if (!named.message.isEmpty()) QVERIFY(messageSeen);
+    if (named.opened.empty()) QVERIFY2(failure->contains(QString::fromStdString(named.argument)), qPrintable(*failure));
+  }
+}
+
+void TestEntityDialog::opensADroppedMapOrArchive() {
+  kestrum::test::TempDir dir;
+  const std::string bsp = dir.File("demo.bsp");
+  kestrum::test::WriteFile(bsp, kestrum::mapgen::DemoMap().bytes);
+  const std::string pak = dir.File("pak0.pak");
+  kestrum::test::WriteFile(pak, kestrum::test::PakBytes(ArchiveOfMaps()));
+
+  CQtEntityDialog dialog;
+  dialog.show();
+  const auto dragAccepted = [&dialog](const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &enter);
+    return enter.isAccepted();
+  };
+  const auto drop = [&dialog](const std::string& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+    // As a drag does: it enters the window before it drops there.
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &enter);
+    QDropEvent event(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &event);
+    return event.isAccepted();
+  };
+  QVERIFY(!dragAccepted({QUrl(QStringLiteral("https://example.com/maps/demo.bsp"))}));
+  QVERIFY(!dragAccepted({}));
+  QVERIFY(dragAccepted({QUrl::fromLocalFile(QString::fromStdString(bsp))}));
+
+  QVERIFY(drop(bsp));
+  QTRY_COMPARE(dialog.EntityDlg().m_bspPath, bsp);
+  QCOMPARE(dialog.EntityDlg().m_entityOffset, kestrum::mapgen::DemoMap().lumpOffset);
+
+  const auto picked = PickInNextMapList(&dialog, 1);
+  QVERIFY(drop(pak));
+  QTRY_COMPARE(dialog.EntityDlg().m_bspPath, pak + ":maps/dm2.bsp");
+  QCOMPARE(picked->names, (QStringList{QStringLiteral("maps/dm1.bsp"), QStringLiteral("maps/dm2.bsp")}));
+  QVERIFY(picked->ownedByTheDialog);
 }
 
 void TestEntityDialog::commandsWithoutAMapShowTheMessage() {
