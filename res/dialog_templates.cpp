@@ -132,4 +132,17 @@ const DialogTemplate& AboutDialogTemplate() {
   return kAbout;
 }
 
+const DialogTemplate& PickMapDialogTemplate() {
+  // The templates read as the resource script does: one control a line.
+  // clang-format off
+  static const DialogTemplate kPickMap{IDD_PICK_MAP, "Maps in the archive", "MS Sans Serif", 8, 200, 121, {
+    {IDC_STATIC, ControlKind::Label, "Choose the map to open:", 7, 7, 186, 8, "label_maps"},
+    {IDC_MAP_LIST, ControlKind::ListBox, "", 7, 18, 186, 78, "IDC_MAP_LIST"},
+    {IDOK, ControlKind::DefPushButton, "OK", 89, 100, 50, 14, "IDOK"},
+    {IDCANCEL, ControlKind::PushButton, "Cancel", 143, 100, 50, 14, "IDCANCEL"},
+  }};
+  // clang-format on
+  return kPickMap;
+}
+
 }  // namespace kestrum::res

@@ -14,6 +14,7 @@ enum class ControlKind {
   EditBox,        ///< one line, scrolls sideways, no length limit
   Label,          ///< static text, never changed, no tab stop
   Icon,           ///< the application icon, at its own size
+  ListBox,        ///< a list of texts to choose one from; double-clicking one is OK
 };
 
 /** Styles beyond those of the control's kind, for front ends that have them. */
@@ -47,7 +48,8 @@ struct DialogTemplate {
  */
 std::string_view FlagSlotCaption(int slot);
 
-const DialogTemplate& MainDialogTemplate();   ///< IDD_MAIN
-const DialogTemplate& AboutDialogTemplate();  ///< IDD_ABOUT
+const DialogTemplate& MainDialogTemplate();     ///< IDD_MAIN
+const DialogTemplate& AboutDialogTemplate();    ///< IDD_ABOUT
+const DialogTemplate& PickMapDialogTemplate();  ///< IDD_PICK_MAP: the maps of an archive, to open one
 
 }  // namespace kestrum::res

@@ -5,6 +5,7 @@
 // Dialog templates
 #define IDD_ABOUT 100
 #define IDD_MAIN 102
+#define IDD_PICK_MAP 103
 
 // Strings
 #define IDS_ABOUT_MENU 101
@@ -30,3 +31,6 @@
 #define IDC_VALUE1 1006
 // Flag box n (1..12) is IDC_FLAG1 + (n - 1).
 #define IDC_FLAG1 1066
+
+// Controls of IDD_PICK_MAP
+#define IDC_MAP_LIST 1100

@@ -31,6 +31,9 @@ std::string ClassAndStyle(const ControlTemplate& control) {
       return std::string("\"Static\", SS_LEFT") + ((control.styles & kNoPrefix) ? " | SS_NOPREFIX" : "") +
              " | WS_GROUP";
     case ControlKind::Icon: return "\"Static\", SS_ICON";
+    // No integral height: the list keeps the template's size, whatever its font.
+    case ControlKind::ListBox:
+      return "\"ListBox\", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP";
   }
   return {};
 }
@@ -107,6 +110,7 @@ std::string ResourceScript() {
       << "LANGUAGE LANG_FRENCH, SUBLANG_FRENCH\n\n";
   WriteDialog(out, "IDD_ABOUT", AboutDialogTemplate(), false);
   WriteDialog(out, "IDD_MAIN", MainDialogTemplate(), true);
+  WriteDialog(out, "IDD_PICK_MAP", PickMapDialogTemplate(), false);
   out << "STRINGTABLE\n"
       << "BEGIN\n"
       << "    IDS_ABOUT_MENU " << Quoted(LoadString(IDS_ABOUT_MENU)) << '\n'

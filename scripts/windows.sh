@@ -58,7 +58,7 @@ check_resource() {
   grep -qF -- "$1" <<<"$resources" || { echo "windows: Kestrum.exe lacks: $1" >&2; exit 1; }
 }
 for expected in \
-  'Name: 100.  */' 'Name: 102.  */' 'CAPTION "Kestrum"' 'CAPTION "A propos de Kestrum"' \
+  'Name: 100.  */' 'Name: 102.  */' 'Name: 103.  */' 'CAPTION "Maps in the archive"' 'CAPTION "Kestrum"' 'CAPTION "A propos de Kestrum"' \
   'FONT 8, "MS Sans Serif"' 'EXSTYLE 0x40000' '101, "&A propos de Kestrum..."' \
   '"\040\040\020\000", 1, 4,' '"\020\020\020\000", 1, 4,' 'LANGUAGE 12, 4' 'LANGUAGE 12, 1' \
   'FILEVERSION 1, 0, 0, 1' 'PRODUCTVERSION 1, 0, 0, 1' 'FILEFLAGSMASK 0x3f' 'FILEOS 0x4' 'FILETYPE 0x1' \
@@ -67,7 +67,7 @@ for expected in \
   'VALUE "Comments", ""' 'VALUE "SpecialBuild", ""' 'VALUE "Translation", 0x40c, 1200'; do
   check_resource "$expected"
 done
-[ "$(grep -c '^ *CONTROL ' <<<"$resources")" -eq 92 ] || { echo "windows: expected 86 + 6 controls" >&2; exit 1; }
+[ "$(grep -c '^ *CONTROL ' <<<"$resources")" -eq 96 ] || { echo "windows: expected 86 + 6 + 4 controls" >&2; exit 1; }
 
 say "smoke test of Kestrum.exe"
 reference=$build/demo-reference.txt

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <limits>
 
@@ -36,6 +37,7 @@ QWidget* CreateControl(QDialog& dialog, const res::ControlTemplate& control, con
       label->setTextFormat(Qt::PlainText);
       return label;
     }
+    case res::ControlKind::ListBox: return new QListWidget(&dialog);
     case res::ControlKind::Icon: {
       auto* label = new QLabel(&dialog);
       label->setPixmap(icon.pixmap(32, 32));

@@ -6,6 +6,7 @@ namespace kestrum::shell {
 
 bool CEntityApp::InitInstance() {
   CQtEntityDialog dialog;
+  if (!m_mapToOpen.empty()) dialog.OpenBspSoon(m_mapToOpen);
   dialog.exec();
   return false;
 }

@@ -3,6 +3,8 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -10,12 +12,15 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QShortcut>
+#include <QUrl>
 
 #include "about_box.h"
 #include "app_icon.h"
 #include "dialog_builder.h"
+#include "map_picker.h"
 #include "resource.h"
 #include "string_table.h"
 #include "widget_exchange.h"
@@ -23,11 +28,25 @@
 namespace kestrum::shell {
 namespace {
 
-QString NameFilter(const FileChooserOptions& options) {
-  const QString description = QString::fromStdString(options.filterDescription);
-  const QString pattern = QString::fromStdString(options.filterPattern);
-  // Qt reads the patterns from the filter's last parentheses.
+QString NameFilter(const std::string& filterDescription, const std::string& filterPattern) {
+  const QString description = QString::fromStdString(filterDescription);
+  // Qt reads the patterns from the filter's last parentheses, separated by spaces.
+  const QString pattern = QString::fromStdString(filterPattern).replace(';', ' ');
   return description.endsWith("(" + pattern + ")") ? description : description + " (" + pattern + ")";
+}
+
+QStringList NameFilters(const FileChooserOptions& options) {
+  QStringList filters{NameFilter(options.filterDescription, options.filterPattern)};
+  for (const FileFilter& filter : options.moreFilters) filters << NameFilter(filter.description, filter.pattern);
+  return filters;
+}
+
+/** The first file of a drop, if it names one on this machine. */
+std::optional<std::string> DroppedFile(const QMimeData* data) {
+  if (!data || !data->hasUrls() || data->urls().isEmpty() || !data->urls().constFirst().isLocalFile()) {
+    return std::nullopt;
+  }
+  return QFile::encodeName(data->urls().constFirst().toLocalFile()).toStdString();
 }
 
 }  // namespace
@@ -56,6 +75,7 @@ CQtEntityDialog::CQtEntityDialog(QWidget* parent)
   auto* openWindowMenu = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
   connect(openWindowMenu, &QShortcut::activated, this, [this] { m_windowMenu->popup(mapToGlobal(QPoint(0, 0))); });
 
+  setAcceptDrops(true);
   UpdateData(false);    // every box comes up empty
   setWindowIcon(icon);  // both sizes: the big and the small icon
   m_dlg.SetStartValues();
@@ -93,13 +113,29 @@ void CQtEntityDialog::contextMenuEvent(QContextMenuEvent* event) {
   m_windowMenu->popup(event->globalPos());
 }
 
+void CQtEntityDialog::dragEnterEvent(QDragEnterEvent* event) {
+  if (DroppedFile(event->mimeData())) event->acceptProposedAction();
+}
+
+void CQtEntityDialog::dropEvent(QDropEvent* event) {
+  const std::optional<std::string> file = DroppedFile(event->mimeData());
+  if (!file) return;
+  event->acceptProposedAction();
+  OpenBspSoon(*file);
+}
+
+void CQtEntityDialog::OpenBspSoon(const std::string& name) {
+  QMetaObject::invokeMethod(
+      this, [this, name] { m_dlg.OpenBspNamed(name); }, Qt::QueuedConnection);
+}
+
 std::optional<std::string> CQtEntityDialog::RunFileChooser(const FileChooserOptions& options, bool save) {
   QFileDialog chooser(this, QString(), m_chooserFolder);
   chooser.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   // A save chooser is for naming a new list as much as an existing one, whatever it is
   // told about existing files; an open chooser takes only an existing one if told so.
   chooser.setFileMode(!save && options.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-  chooser.setNameFilter(NameFilter(options));
+  chooser.setNameFilters(NameFilters(options));  // the first is selected
   chooser.setDefaultSuffix(QString::fromStdString(options.defaultExtension));
   // Qt's chooser asks before replacing a file unless told otherwise, and has no
   // read-only choice to hide.
@@ -118,6 +154,12 @@ std::optional<std::string> CQtEntityDialog::ChooseFileToOpen(const FileChooserOp
 
 std::optional<std::string> CQtEntityDialog::ChooseFileToSave(const FileChooserOptions& options) {
   return RunFileChooser(options, true);
+}
+
+std::optional<std::string> CQtEntityDialog::ChooseMapInArchive(const std::string& /*archivePath*/,
+                                                               const std::vector<std::string>& mapNames) {
+  CMapPicker picker(mapNames, this);
+  return picker.Choose();
 }
 
 void CQtEntityDialog::MessageBox(const std::string& text) {

@@ -20,6 +20,8 @@ namespace kestrum::shell {
  * A Linux window manager owns the title bar's menu, so the dialog has a window menu of
  * its own (object name "windowMenu"), opened by Alt+Space or a right click on its
  * background: Close, and the about entry (object name "IDM_ABOUT").
+ *
+ * A local file dropped on the dialog opens as if Open BSP's chooser had returned it.
  */
 class CQtEntityDialog final : public QDialog, public IDialogServices {
   Q_OBJECT
@@ -31,8 +33,17 @@ class CQtEntityDialog final : public QDialog, public IDialogServices {
 
   std::optional<std::string> ChooseFileToOpen(const FileChooserOptions& options) override;
   std::optional<std::string> ChooseFileToSave(const FileChooserOptions& options) override;
+  std::optional<std::string> ChooseMapInArchive(const std::string& archivePath,
+                                                const std::vector<std::string>& mapNames) override;
   void MessageBox(const std::string& text) override;
   void UpdateData(bool saveAndValidate) override;
+
+  /**
+   * Opens the named map as Open BSP does, once control is back in the event loop: with
+   * the dialog up to own its messages and the map list, and never inside the drop that
+   * named it.
+   */
+  void OpenBspSoon(const std::string& name);
 
  public slots:
   /** OK, and Enter in an edit box: the boxes are saved into the record, then the dialog ends. */
@@ -40,6 +51,8 @@ class CQtEntityDialog final : public QDialog, public IDialogServices {
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   QMenu* CreateWindowMenu();

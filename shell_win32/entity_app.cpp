@@ -6,6 +6,7 @@ namespace kestrum::win32 {
 
 bool CEntityApp::InitInstance() {
   CWin32EntityDialog dialog;
+  dialog.m_mapToOpen = m_mapToOpen;
   m_pMainWnd = &dialog;
   dialog.DoModal(nullptr);
   m_pMainWnd = nullptr;

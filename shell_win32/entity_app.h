@@ -1,6 +1,8 @@
 // The application object: runs the main dialog and ends the program when it closes.
 #pragma once
 
+#include <string>
+
 namespace kestrum::win32 {
 
 class CWin32EntityDialog;
@@ -11,6 +13,7 @@ class CEntityApp {
   bool InitInstance();
 
   CWin32EntityDialog* m_pMainWnd = nullptr;  ///< the main dialog while it runs
+  std::string m_mapToOpen;  ///< the map named on the command line, opened once the dialog is up; empty: none
 };
 
 }  // namespace kestrum::win32

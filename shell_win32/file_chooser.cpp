@@ -22,12 +22,21 @@ DWORD ChooserFlags(const FileChooserOptions& options, ChooserKind kind) {
   return flags;
 }
 
+std::wstring ChooserFilter(const FileChooserOptions& options) {
+  std::wstring filter;
+  const auto addEntry = [&filter](const std::string& description, const std::string& pattern) {
+    filter += Widen(description);
+    filter += L'\0';
+    filter += Widen(pattern);
+    filter += L'\0';
+  };
+  addEntry(options.filterDescription, options.filterPattern);
+  for (const FileFilter& more : options.moreFilters) addEntry(more.description, more.pattern);
+  return filter;
+}
+
 std::optional<std::string> RunFileChooser(HWND owner, const FileChooserOptions& options, ChooserKind kind) {
-  // One filter entry: description, pattern, and the empty string that ends the list.
-  std::wstring filter = Widen(options.filterDescription);
-  filter += L'\0';
-  filter += Widen(options.filterPattern);
-  filter += L'\0';
+  const std::wstring filter = ChooserFilter(options);
   const std::wstring defaultExtension = Widen(options.defaultExtension);
   const std::wstring initialName = Widen(options.initialName);
 
@@ -38,7 +47,7 @@ std::optional<std::string> RunFileChooser(HWND owner, const FileChooserOptions& 
   chooser.lStructSize = sizeof chooser;
   chooser.hwndOwner = owner;
   chooser.lpstrFilter = filter.c_str();
-  chooser.nFilterIndex = 1;
+  chooser.nFilterIndex = 1;  // the first entry
   chooser.lpstrFile = path.data();
   chooser.nMaxFile = static_cast<DWORD>(path.size());
   chooser.lpstrDefExt = defaultExtension.c_str();

@@ -14,6 +14,12 @@ enum class ChooserKind { Open, Save };
 /** The flags the chooser is given for these options. */
 DWORD ChooserFlags(const FileChooserOptions& options, ChooserKind kind);
 
+/**
+ * The chooser's list of file types: each entry's description and pattern, NUL after each;
+ * the system reads the list up to the empty string this leaves after the last entry.
+ */
+std::wstring ChooserFilter(const FileChooserOptions& options);
+
 /** Runs the chooser owned by owner; the chosen path in UTF-8, or nothing when cancelled. */
 std::optional<std::string> RunFileChooser(HWND owner, const FileChooserOptions& options, ChooserKind kind);
 

@@ -8,8 +8,9 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
-// commdlg.h needs the types of windows.h before it.
+// commdlg.h and shellapi.h need the types of windows.h before them.
 #include <commdlg.h>
+#include <shellapi.h>
 
 #undef MessageBox
 #undef LoadString

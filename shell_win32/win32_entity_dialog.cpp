@@ -2,7 +2,9 @@
 
 #include "about_box.h"
 #include "app_name.h"
+#include "dropped_files.h"
 #include "file_chooser.h"
+#include "map_picker.h"
 #include "resource.h"
 #include "string_table.h"
 #include "wide_text_win32.h"
@@ -14,6 +16,9 @@ namespace {
 
 /** The low four bits of a system command are the system's own. */
 constexpr UINT kSystemCommandMask = 0xFFF0;
+
+/** Posted by OnInitDialog: the map to open waits until the dialog is up to own its messages. */
+constexpr UINT kOpenMapToOpen = WM_APP + 1;
 
 }  // namespace
 
@@ -34,6 +39,8 @@ BOOL CWin32EntityDialog::OnInitDialog() {
   ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
   m_dlg.SetStartValues();
+  ::DragAcceptFiles(m_hWnd, TRUE);
+  if (!m_mapToOpen.empty()) ::PostMessageW(m_hWnd, kOpenMapToOpen, 0, 0);
   return TRUE;  // the focus goes to the first control in the tab order, OK
 }
 
@@ -42,6 +49,8 @@ INT_PTR CWin32EntityDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_SYSCOMMAND: return OnSysCommand(static_cast<UINT>(wParam), lParam);
     case WM_PAINT: return OnPaint();
     case WM_QUERYDRAGICON: return reinterpret_cast<INT_PTR>(OnQueryDragIcon());
+    case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return TRUE;
+    case kOpenMapToOpen: m_dlg.OpenBspNamed(m_mapToOpen); return TRUE;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && m_dlg.OnCommand(LOWORD(wParam))) return TRUE;
       break;
@@ -73,6 +82,10 @@ bool CWin32EntityDialog::OnPaint() {
   return true;
 }
 
+void CWin32EntityDialog::OnDropFiles(HDROP drop) {
+  if (const std::optional<std::string> file = TakeFirstDroppedFile(drop)) m_dlg.OpenBspNamed(*file);
+}
+
 void CWin32EntityDialog::OnOK() {
   UpdateData(true);
   CModalDialog::OnOK();
@@ -84,6 +97,12 @@ std::optional<std::string> CWin32EntityDialog::ChooseFileToOpen(const FileChoose
 
 std::optional<std::string> CWin32EntityDialog::ChooseFileToSave(const FileChooserOptions& options) {
   return RunFileChooser(m_hWnd, options, ChooserKind::Save);
+}
+
+std::optional<std::string> CWin32EntityDialog::ChooseMapInArchive(const std::string& /*archivePath*/,
+                                                                  const std::vector<std::string>& mapNames) {
+  CMapPicker picker(mapNames);
+  return picker.Choose(m_hWnd);
 }
 
 void CWin32EntityDialog::MessageBox(const std::string& text) {

@@ -11,6 +11,7 @@ namespace kestrum::win32 {
  * The main dialog, built by the dialog manager from the IDD_MAIN resource. It owns the
  * main window record and gives the record's commands what they need of a dialog: the
  * system's file choosers, message boxes and the exchange of fields with the edit boxes.
+ * A file dropped on it opens as if Open BSP's chooser had returned it.
  */
 class CWin32EntityDialog final : public CModalDialog, public IDialogServices {
  public:
@@ -25,9 +26,16 @@ class CWin32EntityDialog final : public CModalDialog, public IDialogServices {
   /** Paints the minimised window: its icon, centred. False: a normal window paints by default. */
   bool OnPaint();
   HICON OnQueryDragIcon() const { return m_hIcon; }
+  /** Opens the first file dropped, as Open BSP opens what its chooser returns. */
+  void OnDropFiles(HDROP drop);
+
+  /** A map to open as Open BSP does once the dialog is up (a command-line argument); empty: none. */
+  std::string m_mapToOpen;
 
   std::optional<std::string> ChooseFileToOpen(const FileChooserOptions& options) override;
   std::optional<std::string> ChooseFileToSave(const FileChooserOptions& options) override;
+  std::optional<std::string> ChooseMapInArchive(const std::string& archivePath,
+                                                const std::vector<std::string>& mapNames) override;
   void MessageBox(const std::string& text) override;
   void UpdateData(bool saveAndValidate) override;
 

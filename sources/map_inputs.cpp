@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "block_cache.h"
+#include "default_list_name.h"
 #include "map_size.h"
 #include "name_matching.h"
 
@@ -38,7 +39,7 @@ MapSource Problem(const std::string& input, const std::string& message) {
 
 MapSource MemberSource(const std::shared_ptr<const CArchive>& archive, const ArchiveMember& member) {
   MapSource source;
-  source.name = archive->Path() + ":" + member.name;
+  source.name = MemberName(archive->Path(), member.name);
   source.path = archive->Path();
   source.archive = archive;
   source.member = member;
@@ -93,7 +94,7 @@ void AddArchive(const std::string& path, COpenedArchives& archives, std::vector<
     const std::shared_ptr<const CArchive> archive = archives.Open(path);
     const std::vector<ArchiveMember> maps = MapMembers(*archive);
     if (maps.empty()) {
-      sources.push_back(Problem(path, "\"" + path + "\": no maps (*.bsp) in this archive"));
+      sources.push_back(Problem(path, NoMapsInArchive(path)));
       return;
     }
     for (const ArchiveMember& member : maps) sources.push_back(MemberSource(archive, member));
@@ -166,6 +167,18 @@ std::vector<std::string> MapsInArchive(const std::string& archivePath) {
   std::vector<std::string> names;
   for (const ArchiveMember& member : MapMembers(*OpenArchive(archivePath))) names.push_back(member.name);
   return names;
+}
+
+std::string MemberName(const std::string& archivePath, const std::string& member) {
+  return archivePath + ":" + member;
+}
+
+std::string NoMapsInArchive(const std::string& archivePath) {
+  return "\"" + archivePath + "\": no maps (*.bsp) in this archive";
+}
+
+std::string ListNameOf(const MapSource& source) {
+  return DefaultListName(source.member ? source.member->name : source.path);
 }
 
 std::shared_ptr<const IByteSource> OpenMap(const MapSource& source) {

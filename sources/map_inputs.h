@@ -36,6 +36,18 @@ MapSource FindMap(const std::string& name);
 /** The names of the maps (*.bsp) inside an archive, sorted. Throws CInputError naming the archive. */
 std::vector<std::string> MapsInArchive(const std::string& archivePath);
 
+/** How a map inside an archive is named: ARCHIVE:MEMBER. */
+std::string MemberName(const std::string& archivePath, const std::string& member);
+
+/** What is said of an archive that holds no map. */
+std::string NoMapsInArchive(const std::string& archivePath);
+
+/**
+ * The list name offered for a map: after the member for a map inside an archive (the
+ * archive's own name is no part of it), else after the map file.
+ */
+std::string ListNameOf(const MapSource& source);
+
 /**
  * The bytes of a map: a member taken out of its archive, or a map file held open and
  * read through blocks. Throws CInputError naming the map; refuses maps of 2 GiB and more.

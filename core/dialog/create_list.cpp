@@ -1,5 +1,4 @@
 // Create list: write every entity of the chosen map to a text file.
-#include "default_list_name.h"
 #include "entity_dlg.h"
 #include "entity_list.h"
 #include "list_target.h"
@@ -33,7 +32,7 @@ CommandOutcome CEntityDlg::OnCreateList() {
     const sources::MapSource source = sources::FindMap(m_bspPath);
     const std::shared_ptr<const IByteSource> map = sources::OpenMap(source);
     const std::optional<std::string> chosen =
-        m_services.ChooseFileToSave(ListChooserOptions(DefaultListName(m_bspPath)));
+        m_services.ChooseFileToSave(ListChooserOptions(sources::ListNameOf(source)));
     if (!chosen) {
       MessageBox(messages::kNoListPath);
       return CommandOutcome::Cancelled;

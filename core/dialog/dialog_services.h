@@ -5,15 +5,24 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kestrum {
 
+/** One entry of a chooser's list of file types. */
+struct FileFilter {
+  std::string description;  ///< what the list shows, e.g. "Map archives (*.pk3;*.pk4;*.zip;*.pak)"
+  std::string pattern;      ///< the names shown, e.g. "*.pk3;*.pk4;*.zip;*.pak": ";" between patterns
+};
+
 /** How a file chooser is set up; the choosers of the platform honour what they can. */
 struct FileChooserOptions {
-  std::string filterDescription;  ///< e.g. "Compiled map BSP bsp(*.bsp)"
-  std::string filterPattern;      ///< e.g. "*.bsp"
-  std::string defaultExtension;   ///< appended when the chosen name has none
-  std::string initialName;        ///< the name offered when the chooser opens
+  // The first entry of the list of file types, the one the chooser opens with.
+  std::string filterDescription;        ///< e.g. "Compiled map BSP bsp(*.bsp)"
+  std::string filterPattern;            ///< e.g. "*.bsp"
+  std::vector<FileFilter> moreFilters;  ///< the entries after the first, in order
+  std::string defaultExtension;         ///< appended when the chosen name has none
+  std::string initialName;              ///< the name offered when the chooser opens
   /**
    * Only an existing file may be chosen. Open choosers honour it; a save chooser, where
    * naming a new list is the point, lets the user name any file.
@@ -48,6 +57,12 @@ class IDialogServices {
   /** The chosen path, or nothing when the user cancelled. */
   virtual std::optional<std::string> ChooseFileToOpen(const FileChooserOptions& options) = 0;
   virtual std::optional<std::string> ChooseFileToSave(const FileChooserOptions& options) = 0;
+  /**
+   * Which map of an archive to open: one of mapNames (the archive's maps, at least one,
+   * in the order to show them), or nothing when the user cancelled.
+   */
+  virtual std::optional<std::string> ChooseMapInArchive(const std::string& archivePath,
+                                                        const std::vector<std::string>& mapNames) = 0;
   /** A modal message with the application's name as caption and one OK button. */
   virtual void MessageBox(const std::string& text) = 0;
   /** Runs the dialog's data exchange; true copies controls to fields, false fields to controls. */

@@ -19,7 +19,7 @@ namespace kestrum {
 enum class CommandOutcome {
   Done,          ///< the command did its work
   Cancelled,     ///< the user cancelled a chooser
-  NothingFound,  ///< no entities in the map, or no entity matched the search
+  NothingFound,  ///< no entities in the map, no map in the archive, or no entity matched the search
   NoBspLoaded,   ///< no map has been chosen yet
   FileError,     ///< a file could not be opened, read or written; the message says which
   ListCutShort,  ///< the list was written, but the map's entities end in an entity cut short
@@ -54,6 +54,12 @@ class CEntityDlg {
   void DoDataExchange(CDataExchange& dx);
 
   CommandOutcome OnOpenBsp();
+  /**
+   * Opens the map named, as Open BSP does with what its chooser returns: a map file,
+   * ARCHIVE:MEMBER, or an archive, whose maps are offered to choose one. For front ends
+   * that are given a name without a chooser: a command-line argument, a dropped file.
+   */
+  CommandOutcome OpenBspNamed(const std::string& name);
   CommandOutcome OnCreateList();
   CommandOutcome OnAnalyseEntity();
 
@@ -84,6 +90,9 @@ class CEntityDlg {
   void UpdateData(bool saveAndValidate) { m_services.UpdateData(saveAndValidate); }
   void MessageBox(std::string_view text) { m_services.MessageBox(std::string(text)); }
   EntitySlots Slots() { return {m_keys, m_values, m_flags}; }
+  void StartSearchOver();
+  /** Open BSP's end, once the map is named: a map file or ARCHIVE:MEMBER. */
+  CommandOutcome OpenMapNamed(const std::string& name);
   /**
    * The chosen map's bytes, for one command: a map file (held open until the command
    * drops them) or a member of an archive. Throws CInputError.

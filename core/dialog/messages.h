@@ -15,6 +15,8 @@ inline constexpr std::string_view kBspFilterDescription = "Compiled map BSP bsp(
 inline constexpr std::string_view kBspFilterPattern = "*.bsp";
 inline constexpr std::string_view kBspExtension = "bsp";
 inline constexpr std::string_view kBspInitialName = "*.bsp";
+inline constexpr std::string_view kArchiveFilterDescription = "Map archives (*.pk3;*.pk4;*.zip;*.pak)";
+inline constexpr std::string_view kArchiveFilterPattern = "*.pk3;*.pk4;*.zip;*.pak";
 
 inline constexpr std::string_view kListFilterDescription = "Text file txt(*.txt)";
 inline constexpr std::string_view kListFilterPattern = "*.txt";

@@ -36,10 +36,12 @@ TEST(ResourceScript, checkedInFilesAreWhatTheGeneratorMakes) {
       << "the XPM icons changed: run kestrum-rcgen res (built in tools/) and commit its output";
 }
 
-TEST(ResourceScript, holdsBothDialogsTheStringAndTheFrenchVersionBlock) {
+TEST(ResourceScript, holdsTheDialogsTheStringAndTheFrenchVersionBlock) {
   const std::string script = res::ResourceScript();
   for (const char* expected :
        {"IDD_ABOUT DIALOG 0, 0, 210, 74\n", "IDD_MAIN DIALOGEX 0, 0, 528, 345\n", "EXSTYLE WS_EX_APPWINDOW\n",
+        "IDD_PICK_MAP DIALOG 0, 0, 200, 121\nSTYLE DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU\n",
+        "\"ListBox\", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP | WS_CHILD | WS_VISIBLE",
         "FONT 8, \"MS Sans Serif\", 0, 0, 0x1\n", "IDS_ABOUT_MENU \"&A propos de Kestrum...\"\n",
         "LANGUAGE LANG_FRENCH, SUBLANG_FRENCH_SWISS\nIDI_MAIN ICON", "BLOCK \"040c04b0\"",
         "VALUE \"Translation\", 0x40c, 1200\n", "FILEOS VOS__WINDOWS32\n", "FILETYPE VFT_APP\n",

@@ -4,16 +4,21 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QtTest>
+#include <optional>
 
 #include "about_box.h"
+#include "archive_builder.h"
 #include "dialog_builder.h"
 #include "dialog_templates.h"
 #include "entity_app.h"
 #include "map_builder.h"
+#include "map_picker.h"
 #include "messages.h"
 #include "modal.h"
 #include "qt_entity_dialog.h"
@@ -22,6 +27,7 @@
 
 using kestrum::CEntityDlg;
 using kestrum::shell::CAboutBox;
+using kestrum::shell::CMapPicker;
 using kestrum::shell::CQtEntityDialog;
 using kestrum::test::WhenModal;
 
@@ -49,19 +55,24 @@ QAction* AboutEntry(QWidget& dialog) {
   return WindowMenu(dialog)->findChild<QAction*>(QStringLiteral("IDM_ABOUT"));
 }
 
+/** Compiled maps first, then archives, whose patterns Qt reads from the last parentheses. */
+const QStringList kOpenFilters{QStringLiteral("Compiled map BSP bsp(*.bsp)"),
+                               QStringLiteral("Map archives (*.pk3;*.pk4;*.zip;*.pak) (*.pk3 *.pk4 *.zip *.pak)")};
+
 /**
  * Chooses path in the next file chooser. What differs from the expected set-up is
  * returned (after the chooser closed), so that a mismatch never leaves it open.
  */
 std::shared_ptr<QStringList> ChooseInNextFileDialog(const QString& path, QFileDialog::AcceptMode mode,
-                                                    const QString& suffix, const QString& filter,
+                                                    const QString& suffix, const QStringList& filters,
                                                     const QString& initialName) {
   auto mismatches = std::make_shared<QStringList>();
   WhenModal<QFileDialog>([=](QFileDialog* chooser) {
     auto* nameEdit = chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     if (chooser->acceptMode() != mode) *mismatches << "accept mode";
     if (chooser->defaultSuffix() != suffix) *mismatches << "suffix " + chooser->defaultSuffix();
-    if (chooser->nameFilters() != QStringList{filter}) *mismatches << "filter " + chooser->nameFilters().join('|');
+    if (chooser->nameFilters() != filters) *mismatches << "filters " + chooser->nameFilters().join('|');
+    if (chooser->selectedNameFilter() != filters.constFirst()) *mismatches << "selected filter";
     if (nameEdit->text() != initialName) *mismatches << "initial name " + nameEdit->text();
     if (mode == QFileDialog::AcceptSave && chooser->testOption(QFileDialog::DontConfirmOverwrite)) {
       *mismatches << "replaces without asking";
@@ -70,6 +81,79 @@ std::shared_ptr<QStringList> ChooseInNextFileDialog(const QString& path, QFileDi
     static_cast<QDialog*>(chooser)->accept();
   });
   return mismatches;
+}
+
+/** What the list of an archive's maps showed. */
+struct ShownMapList {
+  QStringList names;
+  int startRow = -1;
+  bool ownedByTheDialog = false;
+  QString title;
+};
+
+/**
+ * Picks the map in row of the next list of an archive's maps (nothing: Cancel), double
+ * clicking it or pressing OK; says, once it closed, what the list showed.
+ */
+std::shared_ptr<ShownMapList> PickInNextMapList(QWidget* dialog, std::optional<int> row, bool doubleClick = false) {
+  auto shown = std::make_shared<ShownMapList>();
+  WhenModal<CMapPicker>([=](CMapPicker* picker) {
+    auto* list = picker->findChild<QListWidget*>(QStringLiteral("IDC_MAP_LIST"));
+    for (int n = 0; n < list->count(); ++n) shown->names << list->item(n)->text();
+    shown->startRow = list->currentRow();
+    shown->ownedByTheDialog = picker->parentWidget() == dialog;
+    shown->title = picker->windowTitle();
+    if (!row) {
+      QTest::mouseClick(picker->findChild<QPushButton*>(QStringLiteral("IDCANCEL")), Qt::LeftButton);
+    } else if (doubleClick) {
+      const QRect item = list->visualItemRect(list->item(*row));
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
+      QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
+    } else {
+      list->setCurrentRow(*row);
+      QTest::mouseClick(picker->findChild<QPushButton*>(QStringLiteral("IDOK")), Qt::LeftButton);
+    }
+    if (picker->isVisible()) picker->reject();  // a test that fails must not hang
+  });
+  return shown;
+}
+
+/** Chooses an archive in the next open chooser, with the archives' filter selected. */
+std::shared_ptr<QStringList> ChooseArchiveInNextFileDialog(const QString& archive) {
+  auto mismatches = std::make_shared<QStringList>();
+  WhenModal<QFileDialog>([=](QFileDialog* chooser) {
+    if (chooser->nameFilters() != kOpenFilters) *mismatches << "filters " + chooser->nameFilters().join('|');
+    if (chooser->selectedNameFilter() != kOpenFilters.constFirst()) *mismatches << "selected filter";
+    chooser->selectNameFilter(kOpenFilters.at(1));
+    chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(archive);
+    static_cast<QDialog*>(chooser)->accept();
+  });
+  return mismatches;
+}
+
+/** Names the folder and the name the next save chooser offers, and chooses path in it. */
+std::shared_ptr<QStringList> OfferedInNextSaveChooser(const QString& path) {
+  auto offered = std::make_shared<QStringList>();
+  WhenModal<QFileDialog>([=](QFileDialog* chooser) {
+    auto* nameEdit = chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    *offered << chooser->directory().absolutePath() << nameEdit->text();
+    nameEdit->setText(path);
+    static_cast<QDialog*>(chooser)->accept();
+  });
+  return offered;
+}
+
+std::string DemoList() {
+  std::string list;
+  for (const auto& entity : kestrum::mapgen::DemoEntities()) list += kestrum::mapgen::EntityText(entity) + "\r\n\r\n";
+  return list;
+}
+
+/** An archive's members: a map without entities, the demo map and a file that is no map. */
+kestrum::test::ArchiveContents ArchiveOfMaps() {
+  return {{"readme.txt", "not a map"},
+          {"maps/dm2.bsp", kestrum::mapgen::DemoMap().bytes},
+          {"maps/dm1.bsp", std::string(3000, 'x')}};
 }
 
 /** Checks the next message box and presses its OK. */
@@ -166,6 +250,9 @@ class TestEntityDialog : public QObject {
   void boxesShowAndTakeTheWindowsWesternCodePage();
   void bothChoosersOpenWhereTheUserLastChose();
   void wholeSessionThroughTheButtons();
+  void opensAMapInsideAPakAndAPk3ThroughTheChooserAndTheList();
+  void opensTheMapNamedOnTheCommandLine();
+  void opensADroppedMapOrArchive();
   void commandsWithoutAMapShowTheMessage();
   void enterInAnEditBoxPressesOkAndSaves();
   void escapeEndsWithoutAnExchange();
@@ -329,8 +416,7 @@ void TestEntityDialog::wholeSessionThroughTheButtons() {
 
   CQtEntityDialog dialog;
   dialog.show();
-  const auto openMismatches =
-      ChooseInNextFileDialog(bspPath, QFileDialog::AcceptOpen, "bsp", "Compiled map BSP bsp(*.bsp)", "*.bsp");
+  const auto openMismatches = ChooseInNextFileDialog(bspPath, QFileDialog::AcceptOpen, "bsp", kOpenFilters, "*.bsp");
   QTest::mouseClick(Button(dialog, "IDC_OPEN_BSP"), Qt::LeftButton);
   QCOMPARE(*openMismatches, QStringList());
   QCOMPARE(dialog.EntityDlg().m_bspPath, bspPath.toStdString());
@@ -350,15 +436,150 @@ void TestEntityDialog::wholeSessionThroughTheButtons() {
   QCOMPARE(dialog.EntityDlg().m_matchCount, 2);
 
   const auto saveMismatches =
-      ChooseInNextFileDialog(listPath, QFileDialog::AcceptSave, "txt", "Text file txt(*.txt)", "demo.txt");
+      ChooseInNextFileDialog(listPath, QFileDialog::AcceptSave, "txt", {"Text file txt(*.txt)"}, "demo.txt");
   QTest::mouseClick(Button(dialog, "IDC_CREATE_LIST"), Qt::LeftButton);
   QCOMPARE(*saveMismatches, QStringList());
-  std::string expected;
-  for (const auto& entity : kestrum::mapgen::DemoEntities()) {
-    expected += kestrum::mapgen::EntityText(entity) + "\r\n\r\n";
-  }
-  QCOMPARE(kestrum::test::ReadFile(listPath.toStdString()), expected);
+  QCOMPARE(kestrum::test::ReadFile(listPath.toStdString()), DemoList());
   QVERIFY(dialog.isVisible());
+}
+
+void TestEntityDialog::opensAMapInsideAPakAndAPk3ThroughTheChooserAndTheList() {
+  kestrum::test::TempDir dir;
+  const QString folder = QString::fromStdString(dir.File("archives"));
+  QVERIFY(QDir().mkpath(folder));
+  QStringList archives{folder + "/pak0.pak"};
+  kestrum::test::WriteFile(archives[0].toStdString(), kestrum::test::PakBytes(ArchiveOfMaps()));
+#ifdef KESTRUM_WITH_ZIP
+  archives << folder + "/pak1.pk3";
+  kestrum::test::WriteZip(archives[1].toStdString(), ArchiveOfMaps());
+#endif
+  const QStringList maps{QStringLiteral("maps/dm1.bsp"), QStringLiteral("maps/dm2.bsp")};
+
+  CQtEntityDialog dialog;
+  dialog.show();
+  std::string previous;
+  for (const QString& archive : archives) {
+    // Cancelling the list is cancelling the chooser: the map chosen before stays.
+    const auto cancelMismatches = ChooseArchiveInNextFileDialog(archive);
+    const auto cancelled = PickInNextMapList(&dialog, std::nullopt);
+    QTest::mouseClick(Button(dialog, "IDC_OPEN_BSP"), Qt::LeftButton);
+    QCOMPARE(*cancelMismatches, QStringList());
+    QCOMPARE(cancelled->names, maps);
+    QCOMPARE(cancelled->startRow, 0);
+    QVERIFY(cancelled->ownedByTheDialog);
+    QCOMPARE(cancelled->title, QStringLiteral("Maps in the archive"));
+    QCOMPARE(dialog.EntityDlg().m_bspPath, previous);
+
+    const auto openMismatches = ChooseArchiveInNextFileDialog(archive);
+    const bool doubleClick = archive.endsWith(".pk3");
+    const auto picked = PickInNextMapList(&dialog, 1, doubleClick);
+    QTest::mouseClick(Button(dialog, "IDC_OPEN_BSP"), Qt::LeftButton);
+    QCOMPARE(*openMismatches, QStringList());
+    QCOMPARE(picked->names, maps);
+    const std::string member = archive.toStdString() + ":maps/dm2.bsp";
+    QCOMPARE(dialog.EntityDlg().m_bspPath, member);
+    QCOMPARE(dialog.EntityDlg().m_entityOffset, kestrum::mapgen::DemoMap().lumpOffset);
+
+    // The list is offered beside the archive, named after the map.
+    const QString listPath = folder + "/dm2-" + QFileInfo(archive).suffix() + ".txt";
+    const auto offered = OfferedInNextSaveChooser(listPath);
+    QTest::mouseClick(Button(dialog, "IDC_CREATE_LIST"), Qt::LeftButton);
+    QCOMPARE(*offered, (QStringList{folder, QStringLiteral("dm2.txt")}));
+    QCOMPARE(kestrum::test::ReadFile(listPath.toStdString()), DemoList());
+    previous = member;
+  }
+}
+
+void TestEntityDialog::opensTheMapNamedOnTheCommandLine() {
+  kestrum::test::TempDir dir;
+  const std::string plain = dir.File("plain.bsp");
+  kestrum::test::WriteFile(plain, std::string(5000, 'x'));
+  const std::string pak = dir.File("pak0.pak");
+  kestrum::test::WriteFile(pak, kestrum::test::PakBytes(ArchiveOfMaps()));
+
+  struct Case {
+    std::string argument;
+    QString message;  ///< the message shown over the dialog; empty: none
+    std::string opened;
+  };
+  const std::vector<Case> cases{
+      {plain,
+       QString::fromUtf8(kestrum::messages::kNoEntities.data(),
+                         static_cast<int>(kestrum::messages::kNoEntities.size())),
+       plain},
+      {pak + ":maps/dm2.bsp", QString(), pak + ":maps/dm2.bsp"},
+      {dir.File("missing.bsp"), QString(), ""},
+  };
+  for (const Case& named : cases) {
+    kestrum::shell::CEntityApp app;
+    app.m_mapToOpen = named.argument;
+    bool messageSeen = false;
+    if (!named.message.isEmpty()) ExpectMessage(named.message, &messageSeen);
+    // A map that cannot be opened says why, as the chooser's would.
+    auto failure = std::make_shared<QString>();
+    if (named.opened.empty()) {
+      WhenModal<QMessageBox>([=](QMessageBox* box) {
+        *failure = box->text();
+        QTest::keyClick(box, Qt::Key_Return);
+      });
+    }
+    std::string opened = "(the dialog did not show)";
+    bool dialogUp = false;
+    WhenModal<CQtEntityDialog>([&](CQtEntityDialog* dialog) {
+      // The open waits in the event queue, which a busy machine may reach after this
+      // timer: it runs here first, whichever came first.
+      QCoreApplication::sendPostedEvents(dialog, QEvent::MetaCall);
+      opened = dialog->EntityDlg().m_bspPath;
+      dialogUp = dialog->isVisible();
+      QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QCOMPARE(app.InitInstance(), false);
+    QVERIFY(dialogUp);
+    QCOMPARE(opened, named.opened);
+    if (!named.message.isEmpty()) QVERIFY(messageSeen);
+    if (named.opened.empty()) QVERIFY2(failure->contains(QString::fromStdString(named.argument)), qPrintable(*failure));
+  }
+}
+
+void TestEntityDialog::opensADroppedMapOrArchive() {
+  kestrum::test::TempDir dir;
+  const std::string bsp = dir.File("demo.bsp");
+  kestrum::test::WriteFile(bsp, kestrum::mapgen::DemoMap().bytes);
+  const std::string pak = dir.File("pak0.pak");
+  kestrum::test::WriteFile(pak, kestrum::test::PakBytes(ArchiveOfMaps()));
+
+  CQtEntityDialog dialog;
+  dialog.show();
+  const auto dragAccepted = [&dialog](const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &enter);
+    return enter.isAccepted();
+  };
+  const auto drop = [&dialog](const std::string& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+    // As a drag does: it enters the window before it drops there.
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &enter);
+    QDropEvent event(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &event);
+    return event.isAccepted();
+  };
+  QVERIFY(!dragAccepted({QUrl(QStringLiteral("https://example.com/maps/demo.bsp"))}));
+  QVERIFY(!dragAccepted({}));
+  QVERIFY(dragAccepted({QUrl::fromLocalFile(QString::fromStdString(bsp))}));
+
+  QVERIFY(drop(bsp));
+  QTRY_COMPARE(dialog.EntityDlg().m_bspPath, bsp);
+  QCOMPARE(dialog.EntityDlg().m_entityOffset, kestrum::mapgen::DemoMap().lumpOffset);
+
+  const auto picked = PickInNextMapList(&dialog, 1);
+  QVERIFY(drop(pak));
+  QTRY_COMPARE(dialog.EntityDlg().m_bspPath, pak + ":maps/dm2.bsp");
+  QCOMPARE(picked->names, (QStringList{QStringLiteral("maps/dm1.bsp"), QStringLiteral("maps/dm2.bsp")}));
+  QVERIFY(picked->ownedByTheDialog);
 }
 
 void TestEntityDialog::commandsWithoutAMapShowTheMessage() {

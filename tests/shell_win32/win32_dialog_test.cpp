@@ -3,19 +3,25 @@
 // boxes and the ways the dialog ends.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "about_box.h"
 #include "app_name.h"
+#include "archive_builder.h"
 #include "dialog_templates.h"
+#include "entity_app.h"
 #include "file_chooser.h"
 #include "headless_dialog.h"
+#include "map_builder.h"
 #include "messages.h"
 #include "modal_driver.h"
 #include "resource.h"
 #include "test_files.h"
 #include "wide_text_win32.h"
 #include "win32_entity_dialog.h"
+// DROPFILES, the memory block of a drop.
+#include <shlobj.h>
 
 namespace kestrum {
 namespace {
@@ -56,6 +62,8 @@ KindFacts FactsOf(const ControlTemplate& control) {
     case ControlKind::Label:
       return {L"Static", SS_LEFT | WS_GROUP | ((control.styles & res::kNoPrefix) ? SS_NOPREFIX : 0)};
     case ControlKind::Icon: return {L"Static", SS_ICON};
+    // The list drops WS_VSCROLL while its rows fit: the scroll bar shows only when needed.
+    case ControlKind::ListBox: return {L"ListBox", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_TABSTOP};
   }
   return {L"", 0};
 }
@@ -312,6 +320,132 @@ TEST(Win32Dialog, choosersGetTheCommandsOptionsAndTheSaveChooserMayNameANewFile)
             DWORD{OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY});
   EXPECT_EQ(win32::ChooserFlags(ui.services.saveRequests[0], win32::ChooserKind::Save),
             DWORD{OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY});
+  // Each entry's description and pattern, with the empty string that ends the list.
+  using namespace std::string_literals;
+  EXPECT_EQ(win32::ChooserFilter(ui.services.openRequests[0]),
+            L"Compiled map BSP bsp(*.bsp)\0*.bsp\0Map archives (*.pk3;*.pk4;*.zip;*.pak)\0*.pk3;*.pk4;*.zip;*.pak\0"s);
+  EXPECT_EQ(win32::ChooserFilter(ui.services.saveRequests[0]), L"Text file txt(*.txt)\0*.txt\0"s);
+}
+
+const std::wstring kPickMapTitle = L"Maps in the archive";
+
+/** The block a drop of these files hands the window, as the system's file manager makes it. */
+HDROP DropOf(const std::vector<std::string>& files) {
+  std::wstring names;
+  for (const std::string& file : files) names += Widen(file) + L'\0';
+  names += L'\0';
+  const std::size_t nameBytes = names.size() * sizeof(wchar_t);
+  const HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + nameBytes);
+  auto* const drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), nameBytes);
+  ::GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+/** The maps the list shows, in order. */
+std::vector<std::wstring> ListedMaps(HWND picker) {
+  const HWND list = ::GetDlgItem(picker, IDC_MAP_LIST);
+  std::vector<std::wstring> maps;
+  const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT row = 0; row < count; ++row) {
+    std::wstring text(static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXTLEN, row, 0)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()))));
+    maps.push_back(text);
+  }
+  return maps;
+}
+
+/** A PACK file with a map without entities and the demo map, and a file that is no map. */
+std::string PakOfMaps() {
+  return test::PakBytes(
+      {{"maps/dm2.bsp", mapgen::DemoMap().bytes}, {"maps/dm1.bsp", std::string(3000, 'x')}, {"progs.dat", "x"}});
+}
+
+TEST(Win32Dialog, aDroppedMapOpensAndADroppedArchiveOffersItsMapsOverTheDialog) {
+  const test::TempDir dir;
+  const std::string bsp = dir.File("demo.bsp");
+  test::WriteFile(bsp, mapgen::DemoMap().bytes);
+  const std::string pak = dir.File("pak0.pak");
+  test::WriteFile(pak, PakOfMaps());
+
+  CWin32EntityDialog dialog;
+  CEntityDlg& record = dialog.EntityDlg();
+  RunDialog(dialog, [&](HWND main) {
+    EXPECT_TRUE(::GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    ::SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({bsp})), 0);
+    EXPECT_EQ(record.m_bspPath, bsp);
+    EXPECT_EQ(record.m_entityOffset, mapgen::DemoMap().lumpOffset);
+
+    // Of several files, the first opens; the list starts on the first map.
+    std::vector<std::wstring> listed;
+    test::WhenDialogShows(kPickMapTitle, true, [&](HWND picker) {
+      ExpectBuiltFromTemplate(picker, res::PickMapDialogTemplate());
+      EXPECT_EQ(::GetWindow(picker, GW_OWNER), main);
+      EXPECT_EQ(::GetFocus(), ::GetDlgItem(picker, IDC_MAP_LIST));
+      EXPECT_EQ(::SendDlgItemMessageW(picker, IDC_MAP_LIST, LB_GETCURSEL, 0, 0), 0);
+      listed = ListedMaps(picker);
+      ::SendDlgItemMessageW(picker, IDC_MAP_LIST, LB_SETCURSEL, 1, 0);
+      ::SendMessageW(::GetDlgItem(picker, IDOK), BM_CLICK, 0, 0);
+    });
+    ::SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({pak, bsp})), 0);
+    EXPECT_EQ(listed, (std::vector<std::wstring>{L"maps/dm1.bsp", L"maps/dm2.bsp"}));
+    EXPECT_EQ(record.m_bspPath, pak + ":maps/dm2.bsp");
+    EXPECT_EQ(record.m_entityOffset, mapgen::DemoMap().lumpOffset);
+
+    // Cancelling the list keeps the map chosen before.
+    test::WhenDialogShows(kPickMapTitle, true, [](HWND picker) { ::SendMessageW(picker, WM_COMMAND, IDCANCEL, 0); });
+    ::SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({pak})), 0);
+    EXPECT_EQ(record.m_bspPath, pak + ":maps/dm2.bsp");
+
+    // A double click chooses; a map without entities says so over the dialog.
+    std::wstring message;
+    test::WhenDialogShows(kPickMapTitle, true, [](HWND picker) {
+      const HWND list = ::GetDlgItem(picker, IDC_MAP_LIST);
+      ::SendMessageW(list, LB_SETCURSEL, 0, 0);
+      ::SendMessageW(picker, WM_COMMAND, MAKEWPARAM(IDC_MAP_LIST, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+    });
+    test::WhenDialogShows(Widen(win32::ApplicationName()), true, [&](HWND box) {
+      message = TextOf(::GetDlgItem(box, 0xFFFF));
+      ::SendMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    });
+    ::SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({pak})), 0);
+    EXPECT_EQ(message, Widen(messages::kNoEntities));
+    EXPECT_EQ(record.m_bspPath, pak + ":maps/dm1.bsp");
+    ::EndDialog(main, IDCANCEL);
+  });
+}
+
+TEST(Win32Dialog, theMapNamedOnTheCommandLineOpensOnceTheDialogIsUp) {
+  const test::TempDir dir;
+  const std::string pak = dir.File("pak0.pak");
+  test::WriteFile(pak, PakOfMaps());
+  struct Case {
+    std::string argument;
+    std::wstring message;  ///< shown over the dialog; empty: none
+  };
+  for (const Case& named :
+       {Case{pak + ":maps/dm2.bsp", L""}, Case{pak + ":maps/dm1.bsp", Widen(messages::kNoEntities)}}) {
+    win32::CEntityApp app;
+    app.m_mapToOpen = named.argument;
+    std::wstring message;
+    if (!named.message.empty()) {
+      test::WhenDialogShows(Widen(win32::ApplicationName()), true, [&](HWND box) {
+        message = TextOf(::GetDlgItem(box, 0xFFFF));
+        ::SendMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+      });
+    }
+    std::string opened = "(the dialog did not show)";
+    test::WhenDialogShows(kMainTitle, false, [&](HWND main) {
+      opened = app.m_pMainWnd->EntityDlg().m_bspPath;
+      ::EndDialog(main, IDCANCEL);
+    });
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_TRUE(test::AllActsRan());
+    EXPECT_EQ(opened, named.argument);
+    EXPECT_EQ(message, named.message);
+  }
 }
 
 TEST(Win32Dialog, applicationNameIsTheExecutablesNameWithoutFolderOrExtension) {

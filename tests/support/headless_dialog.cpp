@@ -85,6 +85,13 @@ std::optional<std::string> CScriptedServices::ChooseFileToSave(const FileChooser
   return NextAnswer(saveAnswers);
 }
 
+std::optional<std::string> CScriptedServices::ChooseMapInArchive(const std::string& archivePath,
+                                                                 const std::vector<std::string>& mapNames) {
+  Log("map picker");
+  mapRequests.emplace_back(archivePath, mapNames);
+  return NextAnswer(mapAnswers);
+}
+
 void CScriptedServices::MessageBox(const std::string& text) {
   Log("message");
   messages.push_back(text);

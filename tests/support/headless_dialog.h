@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialog_services.h"
@@ -49,11 +50,14 @@ class CScriptedServices final : public IDialogServices {
  public:
   std::optional<std::string> ChooseFileToOpen(const FileChooserOptions& options) override;
   std::optional<std::string> ChooseFileToSave(const FileChooserOptions& options) override;
+  std::optional<std::string> ChooseMapInArchive(const std::string& archivePath,
+                                                const std::vector<std::string>& mapNames) override;
   void MessageBox(const std::string& text) override;
   void UpdateData(bool saveAndValidate) override;
 
   std::deque<std::optional<std::string>> openAnswers;
   std::deque<std::optional<std::string>> saveAnswers;
+  std::deque<std::optional<std::string>> mapAnswers;  ///< for the archive's map picker
   /** Called with each message as it is shown, besides logging it. */
   std::function<void(const std::string&)> onMessage;
   /** Off for long runs (many presses) where nobody reads the log of events. */
@@ -68,8 +72,10 @@ class CScriptedServices final : public IDialogServices {
 
   std::vector<FileChooserOptions> openRequests;
   std::vector<FileChooserOptions> saveRequests;
+  /** Each archive whose maps were offered, with the maps offered. */
+  std::vector<std::pair<std::string, std::vector<std::string>>> mapRequests;
   std::vector<std::string> messages;
-  /** "open chooser", "save chooser", "message", "save" (controls to fields), "load". */
+  /** "open chooser", "save chooser", "map picker", "message", "save" (controls to fields), "load". */
   std::vector<std::string> events;
 
   CMemoryControls controls;
