@@ -37,10 +37,10 @@ class CListTarget {
   void Commit();
 
  private:
-  void OpenReplacement(const std::string& listPath);
-  void OpenNamedReplacement(const std::string& listPath);
+  void OpenReplacement();
 
   CFile& m_file;
+  std::string m_listName;       ///< the list as the user named it, for messages
   std::string m_listPath;       ///< the file that Commit replaces, links followed
   std::string m_folder;         ///< where the replacement is created
   bool m_replacing = false;     ///< false: written straight to the target

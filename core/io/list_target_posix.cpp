@@ -1,23 +1,18 @@
-#include "list_target.h"
-
+// The POSIX steps of the list export: stat and readlink, access for the write
+// protection, O_TMPFILE where the file system has it, rename to put the list in place.
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
-#include <atomic>
 #include <cerrno>
 #include <climits>
-#include <cstring>
-#include <string_view>
 
+#include "list_target_system.h"
+#include "path_parts.h"
 #include "system_calls.h"
 
-namespace kestrum {
+namespace kestrum::list_system {
 namespace {
-
-bool IsSameFile(const struct stat& a, const struct stat& b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
 
 /**
  * The descriptor a path names when it is one of the process's own open files
@@ -48,124 +43,53 @@ std::string FollowLinks(std::string path) {
     std::array<char, PATH_MAX> target{};
     const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
     if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) break;
-    std::string next(target.data(), static_cast<std::size_t>(length));
-    if (next.front() != '/') {
-      const std::size_t slash = path.rfind('/');
-      if (slash != std::string::npos) next = path.substr(0, slash + 1) + next;
-    }
-    path = std::move(next);
+    path = JoinPath(FolderOf(path), std::string(target.data(), static_cast<std::size_t>(length)));
   }
   return path;
 }
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+}  // namespace
+
+Destination Resolve(const std::string& listPath) {
+  return {OwnDescriptor(listPath), FollowLinks(listPath)};
 }
 
-/** Short whatever the list's name, so that a list with a name of 255 bytes still works. */
-std::string TemporaryNameIn(const std::string& folder) {
-  static std::atomic<unsigned> counter{0};
-  return folder + "/.kestrum-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+std::optional<FileFacts> Inspect(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+  FileFacts facts;
+  facts.identity = {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+  facts.replaceable = S_ISREG(status.st_mode);
+  facts.permissions = status.st_mode & 07777;
+  return facts;
 }
 
-CFileException CannotCreateIn(const std::string& folder, const std::string& listPath, int error) {
-  return CFileException::WithMessage("Cannot create a file in the folder \"" + folder + "\" to write the list \"" +
-                                         listPath + "\": " + std::strerror(error),
-                                     error);
+int WriteRefusal(const std::string& path) {
+  return ActiveSystemCalls().access(path.c_str(), W_OK) == 0 ? 0 : errno;
 }
 
-/** Where the system (or the file system) has no unnamed files. */
+void KeepAttributes(CFile& replacement, const FileFacts& replaced) {
+  replacement.SetPermissions(replaced.permissions);
+}
+
 bool UnnamedFilesUnsupported(int error) {
   return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
 }
 
-constexpr unsigned kMaxNameAttempts = 100;
-
-}  // namespace
-
-CListTarget::CListTarget(CFile& file, const std::string& listPath, const std::string& bspPath)
-    : m_file(file), m_listPath(FollowLinks(listPath)) {
-  if (const int descriptor = OwnDescriptor(listPath); descriptor >= 0) {
-    m_file.OpenDescriptor(descriptor, listPath);
-    return;
-  }
-  struct stat list {};
-  const bool exists = ::stat(m_listPath.c_str(), &list) == 0;
-  struct stat bsp {};
-  if (exists && ::stat(bspPath.c_str(), &bsp) == 0 && IsSameFile(list, bsp)) {
-    throw CFileException(listPath, "this is the map being read; choose another name for the list");
-  }
-  if (exists && !S_ISREG(list.st_mode)) {  // a FIFO or a device: nothing to replace
-    m_file.Open(m_listPath, CFile::Mode::CreateWrite, 0666, listPath);
-    return;
-  }
-  // Replacing a file needs only its folder to be writable; the list itself must be too,
-  // or a write-protected list would be overwritten where a shell's ">" refuses.
-  if (exists && ActiveSystemCalls().access(m_listPath.c_str(), W_OK) != 0) {
-    throw CFileException("write", listPath, errno);
-  }
-  m_replacing = true;
-  m_folder = FolderOf(m_listPath);
-  OpenReplacement(listPath);
-  if (exists) m_file.SetPermissions(list.st_mode & 07777);
+bool NameTaken(int error) {
+  return error == EEXIST;
 }
 
-void CListTarget::OpenReplacement(const std::string& listPath) {
-  try {
-    m_file.Open(m_folder, CFile::Mode::CreateUnnamed, 0666, listPath);
-    m_unnamed = true;
-  } catch (const CFileException& error) {
-    if (!UnnamedFilesUnsupported(error.Error())) throw CannotCreateIn(m_folder, listPath, error.Error());
-    OpenNamedReplacement(listPath);
-  }
+unsigned long ProcessId() {
+  return static_cast<unsigned long>(::getpid());
 }
 
-void CListTarget::OpenNamedReplacement(const std::string& listPath) {
-  for (unsigned attempt = 0;; ++attempt) {
-    m_temporaryPath = TemporaryNameIn(m_folder);
-    try {
-      m_file.Open(m_temporaryPath, CFile::Mode::CreateNew, 0666, listPath);
-      m_removal = std::make_unique<CRemovalOnSignal>(m_temporaryPath);
-      return;
-    } catch (const CFileException& error) {
-      if (error.Error() != EEXIST || attempt == kMaxNameAttempts) {
-        m_temporaryPath.clear();
-        throw CannotCreateIn(m_folder, listPath, error.Error());
-      }
-    }
-  }
+int Replace(const std::string& from, const std::string& to) {
+  return ActiveSystemCalls().rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
-CListTarget::~CListTarget() {
-  if (m_committed) return;
-  m_file.Abort();
-  if (!m_temporaryPath.empty()) ::unlink(m_temporaryPath.c_str());
+void Remove(const std::string& path) {
+  ::unlink(path.c_str());
 }
 
-void CListTarget::Commit() {
-  if (m_unnamed) {
-    for (unsigned attempt = 0;; ++attempt) {
-      const std::string name = TemporaryNameIn(m_folder);
-      try {
-        m_file.GiveName(name);
-        m_temporaryPath = name;
-        m_removal = std::make_unique<CRemovalOnSignal>(m_temporaryPath);
-        break;
-      } catch (const CFileException& error) {
-        if (error.Error() != EEXIST || attempt == kMaxNameAttempts) {
-          throw CannotCreateIn(m_folder, m_file.GetFilePath(), error.Error());
-        }
-      }
-    }
-  }
-  m_file.Close();
-  if (m_replacing && ActiveSystemCalls().rename(m_temporaryPath.c_str(), m_listPath.c_str()) != 0) {
-    throw CFileException("replace", m_listPath, errno);
-  }
-  m_temporaryPath.clear();
-  m_committed = true;
-}
-
-}  // namespace kestrum
+}  // namespace kestrum::list_system
