@@ -27,7 +27,8 @@ std::string InputsHelp() {
       "its map's name (text) or carrying \"map\" (JSON) when there are several maps.\n"
       "Exit status: 0 success, 1 nothing found, 2 wrong usage, 3 a map, archive or file could not be read or "
       "written (the others are still processed), 4 a list stops at an entity cut short.\n";
-  if (!sources::ZipArchivesSupported()) help += "\nThis build reads no zip archives (.pk3, .pk4, .zip); PACK files only.\n";
+  if (!sources::ZipArchivesSupported())
+    help += "\nThis build reads no zip archives (.pk3, .pk4, .zip); PACK files only.\n";
   return help;
 }
 
@@ -132,10 +133,9 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
   MapWork work;
   std::vector<std::string> listPaths;
+  std::vector<std::string> pathsRead;  ///< no list may be any of them: maps are read while lists are written
   if (locate->parsed()) {
-    work = [&](std::size_t, const MapSource& source, const EarlyOutput&) {
-      return LocateMap(source, naming);
-    };
+    work = [&](std::size_t, const MapSource& source, const EarlyOutput&) { return LocateMap(source, naming); };
   } else if (list->parsed()) {
     if (!listPath.empty() && (maps.size() != 1 || !listArguments.outputDir.empty())) {
       err << "kestrum-cli: OUT names the list of one map; for several maps give --output-dir DIR\n";
@@ -157,17 +157,16 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return kExitFileError;
       }
     }
+    for (const MapSource& source : maps) pathsRead.push_back(source.path);
     work = [&](std::size_t index, const MapSource& source, const EarlyOutput&) {
-      return ListMap(source, listPaths[index], naming);
+      return ListMap(source, listPaths[index], pathsRead, naming);
     };
   } else if (searchCommand->parsed()) {
     work = [&](std::size_t, const MapSource& source, const EarlyOutput& early) {
       return SearchMap(source, search, naming, early);
     };
   } else {
-    work = [&](std::size_t, const MapSource& source, const EarlyOutput&) {
-      return MapEntities(source, naming);
-    };
+    work = [&](std::size_t, const MapSource& source, const EarlyOutput&) { return MapEntities(source, naming); };
   }
 
   const RunSummary summary = RunOverMaps(maps, work, out, err, errIsTerminal);

@@ -53,7 +53,12 @@ void CFile::OpenDescriptor(int descriptor, const std::string& name) {
 }
 
 void CFile::SetPermissions(Permissions permissions) {
-  if (::fchmod(m_file, static_cast<mode_t>(permissions)) != 0) throw CFileException("set the permissions of", m_path, errno);
+  if (::fchmod(m_file, static_cast<mode_t>(permissions)) != 0)
+    throw CFileException("set the permissions of", m_path, errno);
+}
+
+bool CFile::TrySetOwner(const FileOwner& owner) {
+  return ActiveSystemCalls().fchown(m_file, static_cast<uid_t>(owner.user), static_cast<gid_t>(owner.group)) == 0;
 }
 
 void CFile::GiveName(const std::string& path) {

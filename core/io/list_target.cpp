@@ -3,6 +3,8 @@
 // system carries out.
 #include "list_target.h"
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 
 #include "list_target_system.h"
@@ -43,25 +45,49 @@ std::string CreateUnderFreeName(const std::string& folder, const std::string& li
   }
 }
 
-bool IsSameRegularFile(const list_system::FileFacts& list, const std::string& otherPath) {
-  const std::optional<list_system::FileFacts> other = list_system::Inspect(otherPath);
-  return list.replaceable && other && other->replaceable && other->identity == list.identity;
+/** Whether the list is one of the files being read, by whatever name: writing it would destroy what is read. */
+bool IsBeingRead(const list_system::FileFacts& list, const std::vector<std::string>& pathsRead) {
+  if (!list.replaceable) return false;  // maps and archives are regular files
+  return std::any_of(pathsRead.begin(), pathsRead.end(), [&list](const std::string& path) {
+    const std::optional<list_system::FileFacts> read = list_system::Inspect(path);
+    return read && read->replaceable && read->identity == list.identity;
+  });
+}
+
+/**
+ * The process's output stream that the list is, by another name (a shell's ">> log.txt"
+ * and the list "log.txt"), or -1. Replacing that file would cut off what the shell
+ * appends to it; the list is written to the stream instead.
+ */
+int OutputStreamThatIs(const list_system::FileFacts& list) {
+  constexpr std::array<int, 2> kOutputStreams{1, 2};
+  for (const int stream : kOutputStreams) {
+    const std::optional<list_system::FileFacts> facts = list_system::InspectDescriptor(stream);
+    if (facts && facts->identity == list.identity) return stream;
+  }
+  return -1;
 }
 
 }  // namespace
 
-CListTarget::CListTarget(CFile& file, const std::string& listPath, const std::string& bspPath)
+CListTarget::CListTarget(CFile& file, const std::string& listPath, const std::vector<std::string>& pathsRead)
     : m_file(file), m_listName(listPath) {
   const list_system::Destination destination = list_system::Resolve(listPath);
-  if (destination.descriptor >= 0) {
-    m_file.OpenDescriptor(destination.descriptor, listPath);
+  const std::optional<list_system::FileFacts> list = destination.descriptor >= 0
+                                                         ? list_system::InspectDescriptor(destination.descriptor)
+                                                         : list_system::Inspect(destination.path);
+  // Before anything is opened: even a stream may be the map (a shell's "1<> map.bsp").
+  if (list && IsBeingRead(*list, pathsRead)) {
+    throw CFileException(listPath,
+                         "this is the map being read, or the archive it is read from; choose another "
+                         "name for the list");
+  }
+  const int stream = destination.descriptor >= 0 ? destination.descriptor : list ? OutputStreamThatIs(*list) : -1;
+  if (stream >= 0) {
+    m_file.OpenDescriptor(stream, listPath);
     return;
   }
   m_listPath = destination.path;
-  const std::optional<list_system::FileFacts> list = list_system::Inspect(m_listPath);
-  if (list && IsSameRegularFile(*list, bspPath)) {
-    throw CFileException(listPath, "this is the map being read; choose another name for the list");
-  }
   if (list && !list->replaceable) {  // a FIFO or a device: nothing to replace
     m_file.Open(m_listPath, CFile::Mode::CreateWrite, 0666, listPath);
     return;

@@ -29,10 +29,15 @@ struct FileFacts {
   bool replaceable = false;
   /** The permission bits, where the system has them. */
   Permissions permissions = 0;
+  /** The owner and the group, where the system has them. */
+  FileOwner owner;
 };
 
 /** What path names, or nothing when it names nothing that can be examined. */
 std::optional<FileFacts> Inspect(const std::string& path);
+
+/** What one of the process's open files is, or nothing when the descriptor is not open. */
+std::optional<FileFacts> InspectDescriptor(int descriptor);
 
 /** 0 when this process may write the existing file path, else the system's error for writing it. */
 int WriteRefusal(const std::string& path);

@@ -3,6 +3,7 @@
 // write protection, and MoveFileExW to put the new list in place of the old one, which
 // rename() refuses to do over an existing file. Windows has no unnamed files: the new
 // list has a short hidden name from the start, removed on failure and on Ctrl+C.
+#include <io.h>
 #include <windows.h>
 
 #include <vector>
@@ -19,16 +20,31 @@ struct PathFacts {
   bool onDisk = false;  ///< a file on a disk, not a device such as NUL, CON or a pipe
 };
 
+/** What an open file is, or nothing when it is a file on a disk that cannot be examined. */
+std::optional<PathFacts> DescribeOpen(void* handle) {
+  const SystemCalls& sys = ActiveSystemCalls();
+  PathFacts facts;
+  facts.onDisk = sys.isDiskFile(handle);
+  const bool known = sys.information(handle, &facts.information);
+  if (facts.onDisk && !known) return std::nullopt;
+  return facts;
+}
+
 /** What a path names, or nothing when it names nothing that can be opened. */
 std::optional<PathFacts> Describe(const std::string& path) {
   const SystemCalls& sys = ActiveSystemCalls();
   void* const handle = sys.createFile(Widen(path).c_str(), FileOpening::Inspect);
   if (!handle) return std::nullopt;
-  PathFacts facts;
-  facts.onDisk = sys.isDiskFile(handle);
-  const bool known = sys.information(handle, &facts.information);
+  std::optional<PathFacts> facts = DescribeOpen(handle);
   sys.closeHandle(handle);
-  if (facts.onDisk && !known) return std::nullopt;
+  return facts;
+}
+
+std::optional<FileFacts> FactsOf(const std::optional<PathFacts>& described) {
+  if (!described) return std::nullopt;
+  FileFacts facts;
+  facts.identity = described->information.identity;
+  facts.replaceable = described->onDisk;
   return facts;
 }
 
@@ -59,12 +75,14 @@ Destination Resolve(const std::string& listPath) {
 }
 
 std::optional<FileFacts> Inspect(const std::string& path) {
-  const std::optional<PathFacts> described = Describe(path);
-  if (!described) return std::nullopt;
-  FileFacts facts;
-  facts.identity = described->information.identity;
-  facts.replaceable = described->onDisk;
-  return facts;
+  return FactsOf(Describe(path));
+}
+
+std::optional<FileFacts> InspectDescriptor(int descriptor) {
+  // The C runtime's descriptor stands for a handle of the system's.
+  const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(descriptor));
+  if (handle == INVALID_HANDLE_VALUE || handle == nullptr) return std::nullopt;
+  return FactsOf(DescribeOpen(handle));
 }
 
 int WriteRefusal(const std::string& path) {

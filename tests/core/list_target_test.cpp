@@ -1,4 +1,6 @@
 // Where a list goes, and that an existing one is never lost or changed in kind.
+#include "list_target.h"
+
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -7,8 +9,10 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 
+#include "fault_calls.h"
 #include "headless_dialog.h"
 #include "system_calls.h"
 #include "test_files.h"
@@ -99,7 +103,8 @@ TEST_F(ListTargetTest, theNewListIsMadeWhereALinkPointsNotBesideTheLink) {
                                      RealSystemCalls().close,
                                      RealSystemCalls().rename,
                                      RealSystemCalls().access,
-                                     RealSystemCalls().linkat};
+                                     RealSystemCalls().linkat,
+                                     RealSystemCalls().fchown};
   std::filesystem::create_directory(m_dir.File("links"));
   std::filesystem::create_directory(m_dir.File("lists"));
   const std::string link = m_dir.File("links/list.txt");
@@ -148,6 +153,117 @@ TEST_F(ListTargetTest, streamsAreWrittenStraightToWhatTheyAlreadyAre) {
   EXPECT_TRUE(S_ISFIFO(status.st_mode));
 }
 
+/** Sends the process's standard output to another open file while it lives. */
+class CStandardOutputTo {
+ public:
+  explicit CStandardOutputTo(int descriptor) : m_saved(::dup(STDOUT_FILENO)) {
+    std::fflush(stdout);
+    ::dup2(descriptor, STDOUT_FILENO);
+  }
+  ~CStandardOutputTo() {
+    std::fflush(stdout);
+    ::dup2(m_saved, STDOUT_FILENO);
+    ::close(m_saved);
+  }
+  CStandardOutputTo(const CStandardOutputTo&) = delete;
+  CStandardOutputTo& operator=(const CStandardOutputTo&) = delete;
+
+ private:
+  const int m_saved;
+};
+
+TEST_F(ListTargetTest, standardOutputByAnyNameIsWrittenToNotReplaced) {
+  // Standard output appended to a log, as by a shell's ">> log.txt"; every one of these
+  // names is that stream, the last two by a link and as the file itself.
+  const std::string log = m_dir.File("log.txt");
+  test::WriteFile(log, "earlier lines\n");
+  const std::string link = m_dir.File("out.txt");
+  ASSERT_EQ(::symlink("/dev/stdout", link.c_str()), 0);
+  const std::vector<std::string> names{
+      "//dev/stdout", "/dev/./stdout", "/dev/../dev/stdout", "/proc/thread-self/fd/1", link, log};
+  struct stat before {};
+  ASSERT_EQ(::stat(log.c_str(), &before), 0);
+  std::vector<CommandOutcome> outcomes;
+  {
+    const int appending = ::open(log.c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(appending, 0);
+    const CStandardOutputTo redirected(appending);
+    ::close(appending);
+    for (const std::string& name : names) outcomes.push_back(m_ui.CreateList(name));
+  }
+  EXPECT_EQ(outcomes, std::vector<CommandOutcome>(names.size(), CommandOutcome::Done))
+      << ::testing::PrintToString(m_ui.services.messages);
+  std::string expected = "earlier lines\n";
+  for (std::size_t n = 0; n < names.size(); ++n) expected += kList;
+  EXPECT_EQ(test::ReadFile(log), expected);
+  struct stat after {};
+  ASSERT_EQ(::stat(log.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino) << "the log was replaced";
+}
+
+TEST_F(ListTargetTest, aListThatIsAFileBeingReadIsRefusedByAnyNameAndNothingChanges) {
+  const std::string map = test::ReadFile(m_bspPath);
+  const std::string archive = m_dir.File("q.pak");
+  test::WriteFile(archive, "PACK and the maps it holds");
+  const std::string link = m_dir.File("qlink.txt");
+  ASSERT_EQ(::symlink("q.pak", link.c_str()), 0);
+  CFile file;
+  for (const std::string& list : {link, archive, m_bspPath}) {
+    try {
+      CListTarget target(file, list, {m_bspPath, archive});
+      ADD_FAILURE() << list << " was accepted";
+    } catch (const CFileException& error) {
+      EXPECT_THAT(error.what(), HasSubstr("\"" + list + "\": this is the map being read")) << list;
+    }
+  }
+  EXPECT_EQ(test::ReadFile(archive), "PACK and the maps it holds");
+
+  // Standard output is the map, opened for reading and writing by a shell's "1<> map.bsp".
+  CommandOutcome outcome = CommandOutcome::Done;
+  {
+    const int both = ::open(m_bspPath.c_str(), O_RDWR);
+    ASSERT_GE(both, 0);
+    const CStandardOutputTo redirected(both);
+    ::close(both);
+    outcome = m_ui.CreateList("/dev/stdout");
+  }
+  EXPECT_EQ(outcome, CommandOutcome::FileError);
+  ASSERT_EQ(m_ui.services.messages.size(), 1u);
+  EXPECT_THAT(m_ui.services.messages[0], HasSubstr("map being read"));
+  EXPECT_EQ(test::ReadFile(m_bspPath), map);
+  EXPECT_EQ(FolderEntries(m_dir.Path()), (std::vector<std::string>{"map.bsp", "q.pak", "qlink.txt"}));
+}
+
+TEST_F(ListTargetTest, someoneElsesListStaysTheirsWithoutSetIdBits) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can give a list to another user";
+  constexpr uid_t kUser = 4321;
+  constexpr gid_t kGroup = 8765;
+  const std::string list = m_dir.File("theirs.txt");
+  test::WriteFile(list, "their list");
+  ASSERT_EQ(::chown(list.c_str(), kUser, kGroup), 0);
+  ASSERT_EQ(::chmod(list.c_str(), 06777), 0);
+  EXPECT_EQ(m_ui.CreateList(list), CommandOutcome::Done);
+  struct stat status {};
+  ASSERT_EQ(::stat(list.c_str(), &status), 0);
+  EXPECT_EQ(status.st_uid, kUser);
+  EXPECT_EQ(status.st_gid, kGroup);
+  EXPECT_EQ(status.st_mode & 07777, 0777u);
+  EXPECT_EQ(test::ReadFile(list), kList);
+
+  // A process that may not give a file to another user keeps the group and still writes.
+  ASSERT_EQ(::chmod(list.c_str(), 02775), 0);
+  test::Plan() = test::FaultPlan{};
+  test::Plan().ownerChangeRefused = true;
+  {
+    const test::CInjectedFaults faults;
+    EXPECT_EQ(m_ui.CreateList(list), CommandOutcome::Done);
+  }
+  ASSERT_EQ(::stat(list.c_str(), &status), 0);
+  EXPECT_EQ(status.st_uid, ::geteuid());
+  EXPECT_EQ(status.st_gid, kGroup);
+  EXPECT_EQ(status.st_mode & 07777, 0775u);
+}
+
 /** Runs an export in a child process that a signal ends while it writes. */
 int ExportKilledBy(int signal, const std::string& bspPath, const std::string& listPath, bool unnamedFiles) {
   const pid_t child = ::fork();
@@ -171,7 +287,8 @@ int ExportKilledBy(int signal, const std::string& bspPath, const std::string& li
                                    RealSystemCalls().close,
                                    RealSystemCalls().rename,
                                    RealSystemCalls().access,
-                                   RealSystemCalls().linkat};
+                                   RealSystemCalls().linkat,
+                                   RealSystemCalls().fchown};
     const ScopedSystemCalls killedWhileWriting(calls);
     CHeadlessDialog ui;
     ui.Open(bspPath);
