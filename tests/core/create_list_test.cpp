@@ -5,9 +5,9 @@
 
 #include "headless_dialog.h"
 #include "map_builder.h"
+#include "messages.h"
 #include "system_facts.h"
 #include "test_files.h"
-#include "messages.h"
 
 namespace kestrum {
 namespace {
@@ -59,6 +59,16 @@ TEST_F(CreateListTest, aListThatStopsAtACutEntityIsWrittenAndReported) {
   EXPECT_EQ(m_ui.services.messages.front(), messages::CutEntityMessage(300 + 29 + 24, 2));
   EXPECT_THAT(m_ui.services.messages.front(), ::testing::HasSubstr("offset 353"));
   EXPECT_THAT(m_ui.services.messages.front(), ::testing::HasSubstr("holds the 2 entities"));
+}
+
+TEST_F(CreateListTest, aListCutAtItsFirstEntitySaysItIsEmpty) {
+  OpenMap(std::string(300, '\x01') + "{\n\"classname\" \"wor" + std::string(1, '\0') + "ldspawn\"\n}\n");
+  EXPECT_EQ(m_ui.CreateList(m_listPath), CommandOutcome::ListCutShort);
+  EXPECT_EQ(test::ReadFile(m_listPath), "");
+  ASSERT_EQ(m_ui.services.messages.size(), 1u);
+  EXPECT_EQ(m_ui.services.messages[0],
+            "The entity at offset 300 ends before its closing brace, so the entities of this map end there. The list "
+            "is empty: no entity stands before it.");
 }
 
 TEST_F(CreateListTest, offersTheDefaultListNameWithTextFilesEveryTime) {
