@@ -1,7 +1,6 @@
 #include "cli.h"
 
 #include <CLI/CLI.hpp>
-#include <filesystem>
 #include <ostream>
 
 #include "archive.h"
@@ -11,6 +10,7 @@
 #include "map_commands.h"
 #include "map_run.h"
 #include "output.h"
+#include "output_folder.h"
 #include "spawnflags.h"
 #include "version.h"
 
@@ -149,11 +149,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
       listPaths = ListPathsFor(maps, listArguments.outputDir);
     }
     if (!listArguments.outputDir.empty()) {
-      std::error_code error;
-      std::filesystem::create_directories(listArguments.outputDir, error);
-      if (error) {
-        err << "kestrum-cli: cannot create the folder \"" << listArguments.outputDir << "\": " << error.message()
-            << '\n';
+      if (const std::optional<std::string> problem = CreateOutputFolder(listArguments.outputDir)) {
+        err << "kestrum-cli: " << *problem << '\n';
         return kExitFileError;
       }
     }

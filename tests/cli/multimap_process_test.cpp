@@ -269,6 +269,22 @@ TEST_F(MultiMapTest, noListIsWrittenOverAMapOrAnArchiveOfTheRun) {
 #endif
 }
 
+TEST_F(MultiMapTest, anOutputFolderThatCannotBeMadeSaysWhatIsInTheWay) {
+  test::WriteFile(m_dir.File("taken"), "a file");
+  const ProcessResult onAFile = Run({"list", "pak0.pak", "-d", "taken"});
+  EXPECT_EQ(onAFile.exitCode, 3);
+  EXPECT_EQ(onAFile.err, "kestrum-cli: cannot create the folder \"taken\": it is a file, not a folder\n");
+
+  std::error_code error;
+  std::filesystem::create_directory_symlink("missing", std::filesystem::u8path(m_dir.File("dangling")), error);
+  if (error) GTEST_SKIP() << "no symbolic links here: " << error.message();
+  const ProcessResult onALink = Run({"list", "pak0.pak", "-d", "dangling"});
+  EXPECT_EQ(onALink.exitCode, 3);
+  EXPECT_EQ(onALink.err,
+            "kestrum-cli: cannot create the folder \"dangling\": it is a link to \"missing\", which does not exist\n");
+  EXPECT_FALSE(test::FileExists(m_dir.File("missing")));
+}
+
 TEST_F(MultiMapTest, writeErrorsOnStandardOutputExitWithThree) {
   if (test::FullDevice().empty()) GTEST_SKIP() << "no device here is always full to take standard output";
   for (const std::vector<std::string>& args : {std::vector<std::string>{"search", "pak0.pak", "light", "--all"},
