@@ -45,12 +45,16 @@ std::string CreateUnderFreeName(const std::string& folder, const std::string& li
   }
 }
 
+bool IsSameFile(const list_system::FileFacts& a, const list_system::FileFacts& b) {
+  return a.identity && b.identity && *a.identity == *b.identity;
+}
+
 /** Whether the list is one of the files being read, by whatever name: writing it would destroy what is read. */
 bool IsBeingRead(const list_system::FileFacts& list, const std::vector<std::string>& pathsRead) {
   if (!list.replaceable) return false;  // maps and archives are regular files
   return std::any_of(pathsRead.begin(), pathsRead.end(), [&list](const std::string& path) {
     const std::optional<list_system::FileFacts> read = list_system::Inspect(path);
-    return read && read->replaceable && read->identity == list.identity;
+    return read && read->replaceable && IsSameFile(*read, list);
   });
 }
 
@@ -63,7 +67,7 @@ int OutputStreamThatIs(const list_system::FileFacts& list) {
   constexpr std::array<int, 2> kOutputStreams{1, 2};
   for (const int stream : kOutputStreams) {
     const std::optional<list_system::FileFacts> facts = list_system::InspectDescriptor(stream);
-    if (facts && facts->identity == list.identity) return stream;
+    if (facts && IsSameFile(*facts, list)) return stream;
   }
   return -1;
 }

@@ -61,7 +61,7 @@ std::optional<std::string> LinkTarget(const std::string& path) {
 
 FileFacts FactsOf(const struct stat& status) {
   FileFacts facts;
-  facts.identity = {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+  facts.identity = FileIdentity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
   facts.replaceable = S_ISREG(status.st_mode);
   facts.permissions = status.st_mode & 07777;
   facts.owner = {static_cast<std::uint32_t>(status.st_uid), static_cast<std::uint32_t>(status.st_gid)};

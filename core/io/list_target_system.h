@@ -24,7 +24,8 @@ Destination Resolve(const std::string& listPath);
 
 /** What the export needs to know of an existing file. */
 struct FileFacts {
-  FileIdentity identity;
+  /** Nothing where the system cannot tell one such file from another (a Windows pipe or device). */
+  std::optional<FileIdentity> identity;
   /** A regular file on a disk, which a new file can replace; not a pipe, a device or a console. */
   bool replaceable = false;
   /** The permission bits, where the system has them. */

@@ -43,7 +43,8 @@ std::optional<PathFacts> Describe(const std::string& path) {
 std::optional<FileFacts> FactsOf(const std::optional<PathFacts>& described) {
   if (!described) return std::nullopt;
   FileFacts facts;
-  facts.identity = described->information.identity;
+  // Only a file on a disk has a volume and an index; pipes and devices all report none.
+  if (described->onDisk) facts.identity = described->information.identity;
   facts.replaceable = described->onDisk;
   return facts;
 }

@@ -253,11 +253,14 @@ TEST_F(MultiMapTest, noListIsWrittenOverAMapOrAnArchiveOfTheRun) {
   EXPECT_NE(result.err.find("other.txt\": this is the map being read"), std::string::npos) << result.err;
   EXPECT_EQ(test::ReadFile(m_dir.File("pak0.pak")), archive);
   EXPECT_EQ(test::ReadFile(m_dir.File("lists/dm3.txt")), Run({"list", "pak0.pak:maps/dm3.bsp", "-"}).out);
+}
 
+TEST_F(MultiMapTest, aListOnAStandardOutputThatIsTheMapIsRefused) {
   // Standard output is the map itself, opened by a shell's "1<>".
 #ifdef _WIN32
   GTEST_SKIP() << "no POSIX shell to open standard output onto the map";
 #else
+  test::WriteFile(m_dir.File("other.bsp"), m_maps[0].second);
   const std::string map = test::ReadFile(m_dir.File("other.bsp"));
   const ProcessResult onItself =
       test::RunProcess("/bin/sh", {"-c", "exec \"$0\" list other.bsp - 1<>other.bsp", KESTRUM_CLI_PATH}, m_dir.Path());
@@ -269,12 +272,14 @@ TEST_F(MultiMapTest, noListIsWrittenOverAMapOrAnArchiveOfTheRun) {
 #endif
 }
 
-TEST_F(MultiMapTest, anOutputFolderThatCannotBeMadeSaysWhatIsInTheWay) {
+TEST_F(MultiMapTest, anOutputFolderThatIsAFileSaysSo) {
   test::WriteFile(m_dir.File("taken"), "a file");
   const ProcessResult onAFile = Run({"list", "pak0.pak", "-d", "taken"});
   EXPECT_EQ(onAFile.exitCode, 3);
   EXPECT_EQ(onAFile.err, "kestrum-cli: cannot create the folder \"taken\": it is a file, not a folder\n");
+}
 
+TEST_F(MultiMapTest, anOutputFolderThatIsADanglingLinkSaysSo) {
   std::error_code error;
   std::filesystem::create_directory_symlink("missing", std::filesystem::u8path(m_dir.File("dangling")), error);
   if (error) GTEST_SKIP() << "no symbolic links here: " << error.message();
