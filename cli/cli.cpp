@@ -13,6 +13,7 @@
 #include "map_commands.h"
 #include "map_run.h"
 #include "output.h"
+#include "output_folder.h"
 #include "spawnflags.h"
 #include "version.h"
 
@@ -170,6 +171,7 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
 
   MapWork work;
   std::vector<std::string> listPaths;
+  std::vector<std::string> pathsRead;  ///< no list may be any of them: maps are read while lists are written
   if (locate->parsed()) {
     work = [&](std::size_t, const MapSource& source, const EarlyOutput&) { return LocateMap(source, naming); };
   } else if (list->parsed()) {
@@ -185,16 +187,14 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
       listPaths = ListPathsFor(maps, listArguments.outputDir);
     }
     if (!listArguments.outputDir.empty()) {
-      std::error_code error;
-      std::filesystem::create_directories(listArguments.outputDir, error);
-      if (error) {
-        err << "kestrum-cli: cannot create the folder \"" << listArguments.outputDir << "\": " << error.message()
-            << '\n';
+      if (const std::optional<std::string> problem = CreateOutputFolder(listArguments.outputDir)) {
+        err << "kestrum-cli: " << *problem << '\n';
         return kExitFileError;
       }
     }
+    for (const MapSource& source : maps) pathsRead.push_back(source.path);
     work = [&](std::size_t index, const MapSource& source, const EarlyOutput&) {
-      return ListMap(source, listPaths[index], naming);
+      return ListMap(source, listPaths[index], pathsRead, naming);
     };
   } else if (searchCommand->parsed()) {
     work = [&](std::size_t, const MapSource& source, const EarlyOutput& early) {

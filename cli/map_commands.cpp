@@ -81,7 +81,8 @@ MapReport LocateMap(const MapSource& source, const MapNaming& naming) {
   return report;
 }
 
-MapReport ListMap(const MapSource& source, const std::string& listPath, const MapNaming& naming) {
+MapReport ListMap(const MapSource& source, const std::string& listPath, const std::vector<std::string>& pathsRead,
+                  const MapNaming& naming) {
   MapReport report;
   const std::string prefix = MapPrefix(source, naming);
   const std::optional<LocatedMap> map = OpenAndLocate(source, report, prefix);
@@ -94,7 +95,7 @@ MapReport ListMap(const MapSource& source, const std::string& listPath, const Ma
   }
   try {
     CFile file;
-    CListTarget list(file, listPath, source.path);
+    CListTarget list(file, listPath, pathsRead);
     EntityWindow window{};
     std::string record;
     const ListResult listed = ListEntities(*map->bytes, *map->entityOffset, window, record,

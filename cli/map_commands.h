@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "map_inputs.h"
 #include "map_report.h"
@@ -27,8 +28,12 @@ struct MapNaming {
 
 MapReport LocateMap(const MapSource& source, const MapNaming& naming);
 
-/** Writes the list into listPath; a map without entities leaves listPath as it was. */
-MapReport ListMap(const MapSource& source, const std::string& listPath, const MapNaming& naming);
+/**
+ * Writes the list into listPath; a map without entities leaves listPath as it was.
+ * pathsRead: every map and archive of the run, none of which the list may be.
+ */
+MapReport ListMap(const MapSource& source, const std::string& listPath, const std::vector<std::string>& pathsRead,
+                  const MapNaming& naming);
 
 MapReport SearchMap(const MapSource& source, const SearchOptions& options, const MapNaming& naming,
                     const EarlyOutput& early);

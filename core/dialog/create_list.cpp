@@ -39,7 +39,7 @@ CommandOutcome CEntityDlg::OnCreateList() {
     }
     m_listPath = *chosen;
 
-    CListTarget list(m_listFile, m_listPath, source.path);
+    CListTarget list(m_listFile, m_listPath, {source.path});
     const ListResult listed =
         ListEntities(*map, m_entityOffset, m_searchBuffers.window, m_searchBuffers.record,
                      [this](std::string_view bytes) { m_listFile.Write(bytes.data(), bytes.size()); });

@@ -35,6 +35,13 @@ struct FileStamp {
 /** Permission bits for a created file (before the umask), where the system has them. */
 using Permissions = unsigned;
 
+/** Who owns a file, where the system has owners: the user's and the group's numbers. */
+struct FileOwner {
+  static constexpr std::uint32_t kUnchanged = 0xFFFFFFFFu;  ///< leaves the user or the group as it is
+  std::uint32_t user = 0;
+  std::uint32_t group = 0;
+};
+
 /**
  * One open file at a time. A file opened for reading is a byte source, read at any
  * offset straight from the system; readers that read the same bytes often keep blocks of
@@ -72,6 +79,8 @@ class CFile final : public IByteSource {
 
   /** Sets a written file's permission bits exactly, whatever the umask took from them. */
   void SetPermissions(Permissions permissions);
+  /** Gives a written file another owner or group; whether the system let this process do it. */
+  bool TrySetOwner(const FileOwner& owner);
   /** Writes out what is pending and gives a file opened with CreateUnnamed the name path. */
   void GiveName(const std::string& path);
   const std::string& GetFilePath() const { return m_path; }

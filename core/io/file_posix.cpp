@@ -57,6 +57,10 @@ void CFile::SetPermissions(Permissions permissions) {
     throw CFileException("set the permissions of", m_path, errno);
 }
 
+bool CFile::TrySetOwner(const FileOwner& owner) {
+  return ActiveSystemCalls().fchown(m_file, static_cast<uid_t>(owner.user), static_cast<gid_t>(owner.group)) == 0;
+}
+
 void CFile::GiveName(const std::string& path) {
   Flush();
   // The way to name a file that has none: link its descriptor's entry in /proc.

@@ -70,6 +70,11 @@ void CFile::OpenDescriptor(int descriptor, const std::string& name) {
   Adopt(copy, name, true);
 }
 
+void CFile::GiveName(const std::string& path) {
+  // No file here is ever without a name (Open refuses CreateUnnamed), so none can be given one.
+  throw CFileException("create", path, ERROR_NOT_SUPPORTED);
+}
+
 std::int64_t CFile::LengthFromSystem() const {
   std::int64_t size = 0;
   if (!ActiveSystemCalls().fileSize(m_file, &size)) {

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "file.h"
 #include "removal_on_signal.h"
@@ -17,18 +18,22 @@ namespace kestrum {
  * in the list's place by Commit; until then the old list stays intact. The new file has
  * no name until Commit where the system allows (a killed process leaves nothing), else a
  * short hidden name that is removed on failure and on INT, TERM or HUP. A replaced list
- * keeps its permission bits; a list reached through a symbolic link is replaced where
- * the link points, and the link stays. A list the user may not write is refused.
+ * keeps its owner and group where the process may set them, and its permission bits but
+ * the set-user and set-group ones; a list reached through a symbolic link is replaced
+ * where the link points, and the link stays. A list the user may not write is refused.
  *
- * A stream (the process's standard output or error, /dev/fd/N, a FIFO, a device) is
- * written straight to it, never replaced.
+ * What the path is decides, not how it is spelled: one of the process's open files (a
+ * standard stream, /dev/fd/N, by any name or link), the file standard output or error
+ * goes to, a FIFO or a device is written straight to, never replaced.
  *
- * Refuses a list path that names the map being read, also through a link: creating the
- * list would empty the map before it is read.
+ * Refuses, before anything is written, a list that is one of the files being read, by
+ * any name and standard output included: creating the list would empty the map, or the
+ * archive holding it, before it is read.
  */
 class CListTarget {
  public:
-  CListTarget(CFile& file, const std::string& listPath, const std::string& bspPath);
+  /** @param pathsRead every map and archive that the export, or the run it is part of, reads. */
+  CListTarget(CFile& file, const std::string& listPath, const std::vector<std::string>& pathsRead);
   ~CListTarget();
   CListTarget(const CListTarget&) = delete;
   CListTarget& operator=(const CListTarget&) = delete;
@@ -37,10 +42,10 @@ class CListTarget {
   void Commit();
 
  private:
-  void OpenReplacement(const std::string& listPath);
-  void OpenNamedReplacement(const std::string& listPath);
+  void OpenReplacement();
 
   CFile& m_file;
+  std::string m_listName;       ///< the list as the user named it, for messages
   std::string m_listPath;       ///< the file that Commit replaces, links followed
   std::string m_folder;         ///< where the replacement is created
   bool m_replacing = false;     ///< false: written straight to the target

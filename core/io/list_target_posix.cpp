@@ -1,170 +1,135 @@
+// The POSIX steps of the list export: links followed one by one into /proc's entries of
+// the process's own descriptors, stat and fstat, access for the write protection, the
+// owner and permission bits carried over, O_TMPFILE where the file system has it, rename
+// to put the list in place.
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
-#include <atomic>
 #include <cerrno>
 #include <climits>
-#include <cstring>
+#include <cstdlib>
+#include <memory>
 #include <string_view>
 
-#include "list_target.h"
+#include "list_target_system.h"
+#include "path_parts.h"
 #include "system_calls.h"
 
-namespace kestrum {
+namespace kestrum::list_system {
 namespace {
 
-bool IsSameFile(const struct stat& a, const struct stat& b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+/** Whether folder, once resolved, is where /proc lists this process's open files by number (its own or a thread's). */
+bool IsOwnDescriptorFolder(const std::string& folder) {
+  const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(folder.c_str(), nullptr), &std::free);
+  if (!resolved) return false;
+  const std::string real(resolved.get());
+  const std::string self = "/proc/" + std::to_string(::getpid());
+  if (real == self + "/fd") return true;
+  const std::string tasks = self + "/task/";
+  const std::string_view suffix = "/fd";
+  if (real.size() <= tasks.size() + suffix.size() || real.compare(0, tasks.size(), tasks) != 0 ||
+      real.compare(real.size() - suffix.size(), suffix.size(), suffix) != 0) {
+    return false;
+  }
+  const std::string_view thread(real.data() + tasks.size(), real.size() - tasks.size() - suffix.size());
+  return thread.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 /**
- * The descriptor a path names when it is one of the process's own open files
- * (/dev/stdout, /dev/fd/1, ...), or -1. Opening such a path anew would reopen the file
- * behind it, where a shell's ">>" appends, and replace it whole.
+ * The descriptor a path names when it is an entry of the process's own open files in
+ * /proc (/dev/stdout and /dev/fd/N lead there), or -1. Such an entry is a link to the
+ * file behind the descriptor; following it would reopen that file, where a shell's ">>"
+ * appends, and replace it whole.
  */
 int OwnDescriptor(const std::string& path) {
-  if (path == "/dev/stdout") return STDOUT_FILENO;
-  if (path == "/dev/stderr") return STDERR_FILENO;
-  for (const std::string_view folder : {std::string_view("/dev/fd/"), std::string_view("/proc/self/fd/")}) {
-    if (path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0) continue;
-    int descriptor = 0;
-    for (std::size_t at = folder.size(); at < path.size(); ++at) {
-      if (path[at] < '0' || path[at] > '9' || descriptor > 100'000) return -1;
-      descriptor = descriptor * 10 + (path[at] - '0');
-    }
-    return descriptor;
-  }
-  return -1;
+  const std::string name = NameOf(path);
+  constexpr std::size_t kMaxDigits = 9;
+  if (name.empty() || name.size() > kMaxDigits || name.find_first_not_of("0123456789") != std::string::npos) return -1;
+  return IsOwnDescriptorFolder(FolderOf(path)) ? std::stoi(name) : -1;
 }
 
-/** The path a link finally points to, dangling or not; the path itself when it is no link. */
-std::string FollowLinks(std::string path) {
+/** Where the link path points, or nothing when path is no link. */
+std::optional<std::string> LinkTarget(const std::string& path) {
+  struct stat status {};
+  if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return std::nullopt;
+  std::array<char, PATH_MAX> target{};
+  const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+  if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) return std::nullopt;
+  return JoinPath(FolderOf(path), std::string(target.data(), static_cast<std::size_t>(length)));
+}
+
+FileFacts FactsOf(const struct stat& status) {
+  FileFacts facts;
+  facts.identity = FileIdentity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+  facts.replaceable = S_ISREG(status.st_mode);
+  facts.permissions = status.st_mode & 07777;
+  facts.owner = {static_cast<std::uint32_t>(status.st_uid), static_cast<std::uint32_t>(status.st_gid)};
+  return facts;
+}
+
+}  // namespace
+
+Destination Resolve(const std::string& listPath) {
+  // Link by link, so that every spelling of a standard stream (//dev/stdout,
+  // /dev/./stdout, /proc/thread-self/fd/1, a link to any of them) ends at its descriptor.
   constexpr int kMaxLinks = 40;  // as the system gives up on a loop
+  std::string path = listPath;
   for (int hop = 0; hop < kMaxLinks; ++hop) {
-    struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) break;
-    std::array<char, PATH_MAX> target{};
-    const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
-    if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) break;
-    std::string next(target.data(), static_cast<std::size_t>(length));
-    if (next.front() != '/') {
-      const std::size_t slash = path.rfind('/');
-      if (slash != std::string::npos) next = path.substr(0, slash + 1) + next;
-    }
-    path = std::move(next);
+    if (const int descriptor = OwnDescriptor(path); descriptor >= 0) return {descriptor, path};
+    std::optional<std::string> next = LinkTarget(path);
+    if (!next) break;
+    path = std::move(*next);
   }
-  return path;
+  return {-1, path};
 }
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+std::optional<FileFacts> Inspect(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+  return FactsOf(status);
 }
 
-/** Short whatever the list's name, so that a list with a name of 255 bytes still works. */
-std::string TemporaryNameIn(const std::string& folder) {
-  static std::atomic<unsigned> counter{0};
-  return folder + "/.kestrum-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+std::optional<FileFacts> InspectDescriptor(int descriptor) {
+  struct stat status {};
+  if (::fstat(descriptor, &status) != 0) return std::nullopt;
+  return FactsOf(status);
 }
 
-CFileException CannotCreateIn(const std::string& folder, const std::string& listPath, int error) {
-  return CFileException::WithMessage("Cannot create a file in the folder \"" + folder + "\" to write the list \"" +
-                                         listPath + "\": " + std::strerror(error),
-                                     error);
+int WriteRefusal(const std::string& path) {
+  return ActiveSystemCalls().access(path.c_str(), W_OK) == 0 ? 0 : errno;
 }
 
-/** Where the system (or the file system) has no unnamed files. */
+void KeepAttributes(CFile& replacement, const FileFacts& replaced) {
+  // The list stays its owner's: root replacing another user's list must not take it
+  // away from them. Anyone else may give a file only to a group of their own, and keeps
+  // the old group where they can.
+  if (!replacement.TrySetOwner(replaced.owner)) {
+    replacement.TrySetOwner({FileOwner::kUnchanged, replaced.owner.group});
+  }
+  // A set-user or set-group bit would make whatever the list becomes run as its owner;
+  // the bits are set after the owner, whose change may clear them.
+  replacement.SetPermissions(replaced.permissions & ~static_cast<Permissions>(S_ISUID | S_ISGID));
+}
+
 bool UnnamedFilesUnsupported(int error) {
   return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
 }
 
-constexpr unsigned kMaxNameAttempts = 100;
-
-}  // namespace
-
-CListTarget::CListTarget(CFile& file, const std::string& listPath, const std::string& bspPath)
-    : m_file(file), m_listPath(FollowLinks(listPath)) {
-  if (const int descriptor = OwnDescriptor(listPath); descriptor >= 0) {
-    m_file.OpenDescriptor(descriptor, listPath);
-    return;
-  }
-  struct stat list {};
-  const bool exists = ::stat(m_listPath.c_str(), &list) == 0;
-  struct stat bsp {};
-  if (exists && ::stat(bspPath.c_str(), &bsp) == 0 && IsSameFile(list, bsp)) {
-    throw CFileException(listPath, "this is the map being read; choose another name for the list");
-  }
-  if (exists && !S_ISREG(list.st_mode)) {  // a FIFO or a device: nothing to replace
-    m_file.Open(m_listPath, CFile::Mode::CreateWrite, 0666, listPath);
-    return;
-  }
-  // Replacing a file needs only its folder to be writable; the list itself must be too,
-  // or a write-protected list would be overwritten where a shell's ">" refuses.
-  if (exists && ActiveSystemCalls().access(m_listPath.c_str(), W_OK) != 0) {
-    throw CFileException("write", listPath, errno);
-  }
-  m_replacing = true;
-  m_folder = FolderOf(m_listPath);
-  OpenReplacement(listPath);
-  if (exists) m_file.SetPermissions(list.st_mode & 07777);
+bool NameTaken(int error) {
+  return error == EEXIST;
 }
 
-void CListTarget::OpenReplacement(const std::string& listPath) {
-  try {
-    m_file.Open(m_folder, CFile::Mode::CreateUnnamed, 0666, listPath);
-    m_unnamed = true;
-  } catch (const CFileException& error) {
-    if (!UnnamedFilesUnsupported(error.Error())) throw CannotCreateIn(m_folder, listPath, error.Error());
-    OpenNamedReplacement(listPath);
-  }
+unsigned long ProcessId() {
+  return static_cast<unsigned long>(::getpid());
 }
 
-void CListTarget::OpenNamedReplacement(const std::string& listPath) {
-  for (unsigned attempt = 0;; ++attempt) {
-    m_temporaryPath = TemporaryNameIn(m_folder);
-    try {
-      m_file.Open(m_temporaryPath, CFile::Mode::CreateNew, 0666, listPath);
-      m_removal = std::make_unique<CRemovalOnSignal>(m_temporaryPath);
-      return;
-    } catch (const CFileException& error) {
-      if (error.Error() != EEXIST || attempt == kMaxNameAttempts) {
-        m_temporaryPath.clear();
-        throw CannotCreateIn(m_folder, listPath, error.Error());
-      }
-    }
-  }
+int Replace(const std::string& from, const std::string& to) {
+  return ActiveSystemCalls().rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
-CListTarget::~CListTarget() {
-  if (m_committed) return;
-  m_file.Abort();
-  if (!m_temporaryPath.empty()) ::unlink(m_temporaryPath.c_str());
+void Remove(const std::string& path) {
+  ::unlink(path.c_str());
 }
 
-void CListTarget::Commit() {
-  if (m_unnamed) {
-    for (unsigned attempt = 0;; ++attempt) {
-      const std::string name = TemporaryNameIn(m_folder);
-      try {
-        m_file.GiveName(name);
-        m_temporaryPath = name;
-        m_removal = std::make_unique<CRemovalOnSignal>(m_temporaryPath);
-        break;
-      } catch (const CFileException& error) {
-        if (error.Error() != EEXIST || attempt == kMaxNameAttempts) {
-          throw CannotCreateIn(m_folder, m_file.GetFilePath(), error.Error());
-        }
-      }
-    }
-  }
-  m_file.Close();
-  if (m_replacing && ActiveSystemCalls().rename(m_temporaryPath.c_str(), m_listPath.c_str()) != 0) {
-    throw CFileException("replace", m_listPath, errno);
-  }
-  m_temporaryPath.clear();
-  m_committed = true;
-}
-
-}  // namespace kestrum
+}  // namespace kestrum::list_system

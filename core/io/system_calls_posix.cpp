@@ -12,7 +12,8 @@ int OpenFile(const char* path, int flags, mode_t mode) {
   return ::open(path, flags, mode);
 }
 
-const SystemCalls kRealCalls{&OpenFile, &::pread, &::write, &::fstat, &::close, &::rename, &::access, &::linkat};
+const SystemCalls kRealCalls{&OpenFile, &::pread,  &::write,  &::fstat, &::close,
+                             &::rename, &::access, &::linkat, &::fchown};
 
 }  // namespace
 

@@ -15,6 +15,7 @@ struct SystemCalls {
   int (*rename)(const char* from, const char* to);
   int (*access)(const char* path, int mode);
   int (*linkat)(int fromFolder, const char* from, int toFolder, const char* to, int flags);
+  int (*fchown)(int fd, uid_t user, gid_t group);
 };
 
 }  // namespace kestrum

@@ -62,8 +62,8 @@ bool FileSizeCall(void* file, std::int64_t* size) {
 bool InformationCall(void* file, FileInformation* information) {
   BY_HANDLE_FILE_INFORMATION system{};
   if (!::GetFileInformationByHandle(file, &system)) return false;
-  information->identity.volumeSerial = system.dwVolumeSerialNumber;
-  information->identity.fileIndex = (std::uint64_t{system.nFileIndexHigh} << 32) | system.nFileIndexLow;
+  information->identity.device = system.dwVolumeSerialNumber;
+  information->identity.index = (std::uint64_t{system.nFileIndexHigh} << 32) | system.nFileIndexLow;
   information->readOnly = (system.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
   information->lastWrite =
       (std::uint64_t{system.ftLastWriteTime.dwHighDateTime} << 32) | system.ftLastWriteTime.dwLowDateTime;

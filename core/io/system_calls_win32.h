@@ -6,16 +6,9 @@
 
 #include <cstdint>
 
-namespace kestrum {
+#include "file_identity.h"
 
-/** What tells one file from another on Windows: its volume and its index there. */
-struct FileIdentity {
-  std::uint32_t volumeSerial = 0;
-  std::uint64_t fileIndex = 0;
-  bool operator==(const FileIdentity& other) const {
-    return volumeSerial == other.volumeSerial && fileIndex == other.fileIndex;
-  }
-};
+namespace kestrum {
 
 /** What the list export needs to know of an existing file. */
 struct FileInformation {

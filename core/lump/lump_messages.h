@@ -13,9 +13,11 @@ inline constexpr std::string_view kNoEntities = "There is no entities available 
 
 /** After an export that stopped at an entity with no closing brace. */
 inline std::string CutEntityMessage(std::int32_t offset, int entitiesListed) {
+  const std::string listed = entitiesListed == 0 ? "The list is empty: no entity stands before it."
+                                                 : "The list holds the " + std::to_string(entitiesListed) +
+                                                       (entitiesListed == 1 ? " entity" : " entities") + " before it.";
   return "The entity at offset " + std::to_string(offset) +
-         " ends before its closing brace, so the entities of this map end there. The list holds the " +
-         std::to_string(entitiesListed) + (entitiesListed == 1 ? " entity" : " entities") + " before it.";
+         " ends before its closing brace, so the entities of this map end there. " + listed;
 }
 
 /** After a search press that ran into an entity with no closing brace. */

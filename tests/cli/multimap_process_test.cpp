@@ -358,6 +358,54 @@ TEST_F(MultiMapTest, aListCutShortGivesFourUnlessAMapFailed) {
   EXPECT_EQ(Run({"list", "cut.bsp", "missing.bsp", "--output-dir", "lists"}).exitCode, 3);
 }
 
+TEST_F(MultiMapTest, noListIsWrittenOverAMapOrAnArchiveOfTheRun) {
+  // The list of one map leads to the archive that the other maps are read from.
+  std::filesystem::create_directory(m_dir.File("lists"));
+  test::WriteFile(m_dir.File("other.bsp"), m_maps[0].second);
+  test::LinkTo(m_dir.File("pak0.pak"), m_dir.File("lists/other.txt"));
+  const std::string archive = test::ReadFile(m_dir.File("pak0.pak"));
+  const ProcessResult result = Run({"list", "pak0.pak", "other.bsp", "--output-dir", "lists"});
+  EXPECT_EQ(result.exitCode, 3) << result.err;
+  EXPECT_NE(result.err.find("other.txt\": this is the map being read"), std::string::npos) << result.err;
+  EXPECT_EQ(test::ReadFile(m_dir.File("pak0.pak")), archive);
+  EXPECT_EQ(test::ReadFile(m_dir.File("lists/dm3.txt")), Run({"list", "pak0.pak:maps/dm3.bsp", "-"}).out);
+}
+
+TEST_F(MultiMapTest, aListOnAStandardOutputThatIsTheMapIsRefused) {
+  // Standard output is the map itself, opened by a shell's "1<>".
+#ifdef _WIN32
+  GTEST_SKIP() << "no POSIX shell to open standard output onto the map";
+#else
+  test::WriteFile(m_dir.File("other.bsp"), m_maps[0].second);
+  const std::string map = test::ReadFile(m_dir.File("other.bsp"));
+  const ProcessResult onItself =
+      test::RunProcess("/bin/sh", {"-c", "exec \"$0\" list other.bsp - 1<>other.bsp", KESTRUM_CLI_PATH}, m_dir.Path());
+  EXPECT_EQ(onItself.exitCode, 3);
+  EXPECT_EQ(onItself.err,
+            "kestrum-cli: \"/dev/stdout\": this is the map being read, or the archive it is read from; choose "
+            "another name for the list\n");
+  EXPECT_EQ(test::ReadFile(m_dir.File("other.bsp")), map);
+#endif
+}
+
+TEST_F(MultiMapTest, anOutputFolderThatIsAFileSaysSo) {
+  test::WriteFile(m_dir.File("taken"), "a file");
+  const ProcessResult onAFile = Run({"list", "pak0.pak", "-d", "taken"});
+  EXPECT_EQ(onAFile.exitCode, 3);
+  EXPECT_EQ(onAFile.err, "kestrum-cli: cannot create the folder \"taken\": it is a file, not a folder\n");
+}
+
+TEST_F(MultiMapTest, anOutputFolderThatIsADanglingLinkSaysSo) {
+  std::error_code error;
+  std::filesystem::create_directory_symlink("missing", std::filesystem::u8path(m_dir.File("dangling")), error);
+  if (error) GTEST_SKIP() << "no symbolic links here: " << error.message();
+  const ProcessResult onALink = Run({"list", "pak0.pak", "-d", "dangling"});
+  EXPECT_EQ(onALink.exitCode, 3);
+  EXPECT_EQ(onALink.err,
+            "kestrum-cli: cannot create the folder \"dangling\": it is a link to \"missing\", which does not exist\n");
+  EXPECT_FALSE(test::FileExists(m_dir.File("missing")));
+}
+
 TEST_F(MultiMapTest, writeErrorsOnStandardOutputExitWithThree) {
   if (test::FullDevice().empty()) GTEST_SKIP() << "no device here is always full to take standard output";
   for (const std::vector<std::string>& args : {std::vector<std::string>{"search", "pak0.pak", "light", "--all"},

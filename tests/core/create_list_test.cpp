@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "archive_builder.h"
 #include "headless_dialog.h"
 #include "map_builder.h"
 #include "messages.h"
@@ -59,6 +60,16 @@ TEST_F(CreateListTest, aListThatStopsAtACutEntityIsWrittenAndReported) {
   EXPECT_EQ(m_ui.services.messages.front(), messages::CutEntityMessage(300 + 29 + 24, 2));
   EXPECT_THAT(m_ui.services.messages.front(), ::testing::HasSubstr("offset 353"));
   EXPECT_THAT(m_ui.services.messages.front(), ::testing::HasSubstr("holds the 2 entities"));
+}
+
+TEST_F(CreateListTest, aListCutAtItsFirstEntitySaysItIsEmpty) {
+  OpenMap(std::string(300, '\x01') + "{\n\"classname\" \"wor" + std::string(1, '\0') + "ldspawn\"\n}\n");
+  EXPECT_EQ(m_ui.CreateList(m_listPath), CommandOutcome::ListCutShort);
+  EXPECT_EQ(test::ReadFile(m_listPath), "");
+  ASSERT_EQ(m_ui.services.messages.size(), 1u);
+  EXPECT_EQ(m_ui.services.messages[0],
+            "The entity at offset 300 ends before its closing brace, so the entities of this map end there. The list "
+            "is empty: no entity stands before it.");
 }
 
 TEST_F(CreateListTest, offersTheDefaultListNameWithTextFilesEveryTime) {
@@ -169,6 +180,22 @@ TEST_F(CreateListTest, refusesToWriteTheListOverTheMapItself) {
     ASSERT_EQ(m_ui.services.messages.size(), 1u);
     EXPECT_NE(m_ui.services.messages[0].find("map being read"), std::string::npos);
     EXPECT_EQ(test::ReadFile(m_bspPath), map);
+  }
+}
+
+TEST_F(CreateListTest, refusesToWriteTheListOverTheArchiveHoldingTheMap) {
+  const std::string archive = m_dir.File("q.pak");
+  test::WriteFile(archive, test::PakBytes({{"maps/level.bsp", TwoEntityMap()}}));
+  const std::string bytes = test::ReadFile(archive);
+  ASSERT_EQ(m_ui.Open(archive + ":maps/level.bsp"), CommandOutcome::Done);
+  const std::string link = m_dir.File("qlink.txt");
+  test::LinkTo(archive, link);
+  for (const std::string& target : {link, archive}) {
+    m_ui.services.messages.clear();
+    EXPECT_EQ(m_ui.CreateList(target), CommandOutcome::FileError) << target;
+    ASSERT_EQ(m_ui.services.messages.size(), 1u);
+    EXPECT_THAT(m_ui.services.messages[0], ::testing::HasSubstr("\"" + target + "\": this is the map being read"));
+    EXPECT_EQ(test::ReadFile(archive), bytes);
   }
 }
 

@@ -51,7 +51,8 @@ TEST_F(FaultInjectionTest, interruptedReadsAndWritesAreResumed) {
                                         RealSystemCalls().close,
                                         RealSystemCalls().rename,
                                         RealSystemCalls().access,
-                                        RealSystemCalls().linkat};
+                                        RealSystemCalls().linkat,
+                                        RealSystemCalls().fchown};
   const std::string expected = [this] {
     m_ui.CreateList(m_listPath);
     return test::ReadFile(m_listPath);

@@ -1,4 +1,5 @@
 // Where a list goes, and that an existing one is never lost or changed in kind.
+
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,8 +10,10 @@
 #include <csignal>
 #include <filesystem>
 
+#include "fault_calls.h"
 #include "headless_dialog.h"
 #include "system_calls.h"
+#include "system_facts.h"
 #include "test_files.h"
 
 namespace kestrum {
@@ -99,7 +102,8 @@ TEST_F(ListTargetTest, theNewListIsMadeWhereALinkPointsNotBesideTheLink) {
                                      RealSystemCalls().close,
                                      RealSystemCalls().rename,
                                      RealSystemCalls().access,
-                                     RealSystemCalls().linkat};
+                                     RealSystemCalls().linkat,
+                                     RealSystemCalls().fchown};
   std::filesystem::create_directory(m_dir.File("links"));
   std::filesystem::create_directory(m_dir.File("lists"));
   const std::string link = m_dir.File("links/list.txt");
@@ -148,6 +152,77 @@ TEST_F(ListTargetTest, streamsAreWrittenStraightToWhatTheyAlreadyAre) {
   EXPECT_TRUE(S_ISFIFO(status.st_mode));
 }
 
+TEST_F(ListTargetTest, standardOutputByAnyNameIsWrittenToNotReplaced) {
+  // Standard output appended to a log, as by a shell's ">> log.txt"; every one of these
+  // names is that stream, the last two by a link and as the file itself.
+  const std::string log = m_dir.File("log.txt");
+  test::WriteFile(log, "earlier lines\n");
+  const std::string link = m_dir.File("out.txt");
+  ASSERT_EQ(::symlink("/dev/stdout", link.c_str()), 0);
+  const std::vector<std::string> names{
+      "//dev/stdout", "/dev/./stdout", "/dev/../dev/stdout", "/proc/thread-self/fd/1", link, log};
+  struct stat before {};
+  ASSERT_EQ(::stat(log.c_str(), &before), 0);
+  std::vector<CommandOutcome> outcomes;
+  {
+    const test::CStandardOutputTo redirected(log, test::CStandardOutputTo::Opening::Append);
+    for (const std::string& name : names) outcomes.push_back(m_ui.CreateList(name));
+  }
+  EXPECT_EQ(outcomes, std::vector<CommandOutcome>(names.size(), CommandOutcome::Done))
+      << ::testing::PrintToString(m_ui.services.messages);
+  std::string expected = "earlier lines\n";
+  for (std::size_t n = 0; n < names.size(); ++n) expected += kList;
+  EXPECT_EQ(test::ReadFile(log), expected);
+  struct stat after {};
+  ASSERT_EQ(::stat(log.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino) << "the log was replaced";
+}
+
+TEST_F(ListTargetTest, aStandardOutputThatIsTheMapIsRefusedAndNothingChanges) {
+  // Standard output is the map, opened for reading and writing by a shell's "1<> map.bsp".
+  const std::string map = test::ReadFile(m_bspPath);
+  CommandOutcome outcome = CommandOutcome::Done;
+  {
+    const test::CStandardOutputTo redirected(m_bspPath, test::CStandardOutputTo::Opening::ReadWrite);
+    outcome = m_ui.CreateList("/dev/stdout");
+  }
+  EXPECT_EQ(outcome, CommandOutcome::FileError);
+  ASSERT_EQ(m_ui.services.messages.size(), 1u);
+  EXPECT_THAT(m_ui.services.messages[0], HasSubstr("\"/dev/stdout\": this is the map being read"));
+  EXPECT_EQ(test::ReadFile(m_bspPath), map);
+  EXPECT_EQ(FolderEntries(m_dir.Path()), std::vector<std::string>{"map.bsp"});
+}
+
+TEST_F(ListTargetTest, someoneElsesListStaysTheirsWithoutSetIdBits) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can give a list to another user";
+  constexpr uid_t kUser = 4321;
+  constexpr gid_t kGroup = 8765;
+  const std::string list = m_dir.File("theirs.txt");
+  test::WriteFile(list, "their list");
+  ASSERT_EQ(::chown(list.c_str(), kUser, kGroup), 0);
+  ASSERT_EQ(::chmod(list.c_str(), 06777), 0);
+  EXPECT_EQ(m_ui.CreateList(list), CommandOutcome::Done);
+  struct stat status {};
+  ASSERT_EQ(::stat(list.c_str(), &status), 0);
+  EXPECT_EQ(status.st_uid, kUser);
+  EXPECT_EQ(status.st_gid, kGroup);
+  EXPECT_EQ(status.st_mode & 07777, 0777u);
+  EXPECT_EQ(test::ReadFile(list), kList);
+
+  // A process that may not give a file to another user keeps the group and still writes.
+  ASSERT_EQ(::chmod(list.c_str(), 02775), 0);
+  test::Plan() = test::FaultPlan{};
+  test::Plan().ownerChangeRefused = true;
+  {
+    const test::CInjectedFaults faults;
+    EXPECT_EQ(m_ui.CreateList(list), CommandOutcome::Done);
+  }
+  ASSERT_EQ(::stat(list.c_str(), &status), 0);
+  EXPECT_EQ(status.st_uid, ::geteuid());
+  EXPECT_EQ(status.st_gid, kGroup);
+  EXPECT_EQ(status.st_mode & 07777, 0775u);
+}
+
 /** Runs an export in a child process that a signal ends while it writes. */
 int ExportKilledBy(int signal, const std::string& bspPath, const std::string& listPath, bool unnamedFiles) {
   const pid_t child = ::fork();
@@ -171,7 +246,8 @@ int ExportKilledBy(int signal, const std::string& bspPath, const std::string& li
                                    RealSystemCalls().close,
                                    RealSystemCalls().rename,
                                    RealSystemCalls().access,
-                                   RealSystemCalls().linkat};
+                                   RealSystemCalls().linkat,
+                                   RealSystemCalls().fchown};
     const ScopedSystemCalls killedWhileWriting(calls);
     CHeadlessDialog ui;
     ui.Open(bspPath);

@@ -75,5 +75,18 @@ TEST_F(ListTargetTest, devicesAreWrittenStraightNotReplaced) {
   EXPECT_TRUE(FolderEntries(elsewhere.Path()).empty());
 }
 
+TEST_F(ListTargetTest, theFileStandardOutputGoesToIsWrittenThroughTheStream) {
+  const std::string log = m_dir.File("log.txt");
+  test::WriteFile(log, "earlier lines\n");
+  CommandOutcome outcome = CommandOutcome::FileError;
+  {
+    const test::CStandardOutputTo redirected(log, test::CStandardOutputTo::Opening::Append);
+    outcome = m_ui.CreateList(log);
+  }
+  EXPECT_EQ(outcome, CommandOutcome::Done) << ::testing::PrintToString(m_ui.services.messages);
+  EXPECT_EQ(test::ReadFile(log), "earlier lines\n" + kList);
+  EXPECT_EQ(FolderEntries(m_dir.Path()), (std::vector<std::string>{"log.txt", "map.bsp"}));
+}
+
 }  // namespace
 }  // namespace kestrum

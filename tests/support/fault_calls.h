@@ -21,6 +21,7 @@ struct FaultPlan {
   bool noUnnamedFiles = false;      ///< POSIX: a file system without O_TMPFILE (Windows never has them)
   int failUnnamedWith = 0;          ///< POSIX: creating an unnamed file fails with this errno
   int failLinkWith = 0;             ///< POSIX: naming the unnamed file fails with this errno
+  bool ownerChangeRefused = false;  ///< POSIX: giving a file to another user fails, as for anyone but root
   bool wrote = false;
 };
 

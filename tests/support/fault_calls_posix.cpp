@@ -92,8 +92,16 @@ int FaultyLinkat(int fromFolder, const char* from, int toFolder, const char* to,
   return RealSystemCalls().linkat(fromFolder, from, toFolder, to, flags);
 }
 
-const SystemCalls kFaultyCalls{&FaultyOpen,  &FaultyPread,  &FaultyWrite,  &FaultyFstat,
-                               &FaultyClose, &FaultyRename, &FaultyAccess, &FaultyLinkat};
+int FaultyFchown(int fd, uid_t user, gid_t group) {
+  if (g_plan.ownerChangeRefused && user != static_cast<uid_t>(-1)) {
+    errno = EPERM;
+    return -1;
+  }
+  return RealSystemCalls().fchown(fd, user, group);
+}
+
+const SystemCalls kFaultyCalls{&FaultyOpen,   &FaultyPread,  &FaultyWrite,  &FaultyFstat, &FaultyClose,
+                               &FaultyRename, &FaultyAccess, &FaultyLinkat, &FaultyFchown};
 
 }  // namespace
 

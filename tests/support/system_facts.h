@@ -34,6 +34,22 @@ bool MakeUnreadable(const std::string& path);
 /** Whether files carry permission bits that a rewrite must keep (Windows has none). */
 bool HasPermissionBits();
 
+/**
+ * While it lives, the process's standard output (descriptor 1) goes to the file at path,
+ * opened as a shell's ">> path" (Append) or "1<> path" (ReadWrite) opens it.
+ */
+class CStandardOutputTo {
+ public:
+  enum class Opening { Append, ReadWrite };
+  CStandardOutputTo(const std::string& path, Opening opening);
+  ~CStandardOutputTo();
+  CStandardOutputTo(const CStandardOutputTo&) = delete;
+  CStandardOutputTo& operator=(const CStandardOutputTo&) = delete;
+
+ private:
+  int m_saved;  ///< a copy of the descriptor standard output had before
+};
+
 /** A pipe nobody writes to, at a path the program can open; it goes with the object. */
 class CIdlePipe {
  public:

@@ -1,6 +1,8 @@
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <stdexcept>
 
 #include "system_facts.h"
@@ -33,6 +35,20 @@ bool MakeUnreadable(const std::string& path) {
 
 bool HasPermissionBits() {
   return true;
+}
+
+CStandardOutputTo::CStandardOutputTo(const std::string& path, Opening opening) : m_saved(::dup(STDOUT_FILENO)) {
+  const int descriptor = ::open(path.c_str(), opening == Opening::Append ? O_WRONLY | O_APPEND : O_RDWR);
+  if (descriptor < 0) throw std::runtime_error("cannot open " + path);
+  std::fflush(stdout);
+  ::dup2(descriptor, STDOUT_FILENO);
+  ::close(descriptor);
+}
+
+CStandardOutputTo::~CStandardOutputTo() {
+  std::fflush(stdout);
+  ::dup2(m_saved, STDOUT_FILENO);
+  ::close(m_saved);
 }
 
 CIdlePipe::CIdlePipe(const std::string& folder) : m_path(folder + "/pipe.bsp") {

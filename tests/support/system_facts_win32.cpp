@@ -1,6 +1,9 @@
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <atomic>
+#include <cstdio>
 #include <stdexcept>
 
 #include "file_error.h"
@@ -48,6 +51,26 @@ bool MakeUnreadable(const std::string& /*path*/) {
 
 bool HasPermissionBits() {
   return false;
+}
+
+CStandardOutputTo::CStandardOutputTo(const std::string& path, Opening opening) : m_saved(::_dup(1)) {
+  // The C runtime's own _O_APPEND is kept by the runtime, not by the handle that the list
+  // writes through; the handle itself must append.
+  const bool append = opening == Opening::Append;
+  const HANDLE file =
+      ::CreateFileW(Widen(path).c_str(), append ? FILE_APPEND_DATA : GENERIC_READ | GENERIC_WRITE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + path);
+  const int descriptor = ::_open_osfhandle(reinterpret_cast<intptr_t>(file), append ? _O_WRONLY | _O_APPEND : _O_RDWR);
+  std::fflush(stdout);
+  ::_dup2(descriptor, 1);
+  ::_close(descriptor);
+}
+
+CStandardOutputTo::~CStandardOutputTo() {
+  std::fflush(stdout);
+  ::_dup2(m_saved, 1);
+  ::_close(m_saved);
 }
 
 CIdlePipe::CIdlePipe(const std::string& /*folder*/) {
