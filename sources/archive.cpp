@@ -5,9 +5,12 @@
 
 namespace kestrum::sources {
 
-std::string CArchive::ReadMap(const ArchiveMember& member) const {
-  CheckedMapSize(member.size, m_path + ":" + member.name, "member");
-  return ReadBytes(member);
+std::shared_ptr<const IByteSource> CArchive::ReadMap(const ArchiveMember& member) const {
+  const std::string name = m_path + ":" + member.name;
+  CheckedMapSize(member.size, name, "member");
+  CMemberBytes bytes(name);
+  ReadBytes(member, bytes);
+  return bytes.Finish();
 }
 
 bool IsArchiveName(const std::string& path) {

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "byte_source.h"
+#include "member_bytes.h"
+
 namespace kestrum::sources {
 
 struct ArchiveMember {
@@ -27,12 +30,16 @@ class CArchive {
   const std::string& Path() const { return m_path; }
   /** Every member, in the order of the archive's directory. */
   const std::vector<ArchiveMember>& Members() const { return m_members; }
-  /** A map member's bytes; refuses members of 2 GiB and more, which no map offset can reach. */
-  std::string ReadMap(const ArchiveMember& member) const;
+  /**
+   * A map member's bytes, as a map to read: refuses members of 2 GiB and more, which no
+   * map offset can reach, and members that are not what the directory says they are.
+   */
+  std::shared_ptr<const IByteSource> ReadMap(const ArchiveMember& member) const;
 
  protected:
   explicit CArchive(std::string path) : m_path(std::move(path)) {}
-  virtual std::string ReadBytes(const ArchiveMember& member) const = 0;
+  /** Hands the member's bytes to into, a block at a time; throws CInputError naming it. */
+  virtual void ReadBytes(const ArchiveMember& member, CMemberBytes& into) const = 0;
 
   std::string m_path;
   std::vector<ArchiveMember> m_members;

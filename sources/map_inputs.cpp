@@ -184,7 +184,7 @@ std::string ListNameOf(const MapSource& source) {
 std::shared_ptr<const IByteSource> OpenMap(const MapSource& source) {
   if (!source.problem.empty()) throw CInputError(source.problem);
   if (source.member) {
-    return BytesInMemory(source.name, source.archive->ReadMap(*source.member));
+    return source.archive->ReadMap(*source.member);
   }
   auto file = std::make_shared<const CCachedMapFile>(source.path);
   CheckedMapSize(static_cast<std::uint64_t>(file->Size()), source.path, "file");

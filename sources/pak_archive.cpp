@@ -5,6 +5,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "archive.h"
 #include "file.h"
@@ -17,6 +18,7 @@ constexpr std::size_t kMagicSize = 4;
 constexpr std::size_t kHeaderSize = 12;
 constexpr std::size_t kEntrySize = 64;
 constexpr std::size_t kNameSize = 56;
+constexpr std::uint64_t kReadBlock = std::uint64_t{1} << 20;
 
 std::uint32_t LittleEndian32(const char* bytes) {
   std::uint32_t value = 0;
@@ -64,15 +66,19 @@ class CPakArchive final : public CArchive {
 
  protected:
   /** Reads at the member's offset, which several threads may do at once. */
-  std::string ReadBytes(const ArchiveMember& member) const override {
+  void ReadBytes(const ArchiveMember& member, CMemberBytes& into) const override {
     if (member.location + member.size > static_cast<std::uint64_t>(m_length)) {
       throw CFileException(m_path + ":" + member.name, "damaged PACK archive: the member runs past its end");
     }
-    std::string bytes(member.size, '\0');
-    if (m_file.ReadAt(static_cast<std::int64_t>(member.location), bytes.data(), bytes.size()) != bytes.size()) {
-      throw CFileException(m_path + ":" + member.name, "the archive ended while the member was read");
+    std::vector<char> block(std::min<std::uint64_t>(member.size, kReadBlock));
+    for (std::uint64_t done = 0; done < member.size;) {
+      const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(member.size - done, block.size()));
+      if (m_file.ReadAt(static_cast<std::int64_t>(member.location + done), block.data(), want) != want) {
+        throw CFileException(m_path + ":" + member.name, "the archive ended while the member was read");
+      }
+      into.Append(block.data(), want);
+      done += want;
     }
-    return bytes;
   }
 
  private:

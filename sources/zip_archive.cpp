@@ -1,6 +1,7 @@
 // Zip archives (.pk3, .pk4, .zip) through libzip.
 #include <zip.h>
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -17,6 +18,8 @@ std::string ZipErrorText(int code) {
   zip_error_fini(&error);
   return text;
 }
+
+constexpr std::size_t kReadBlock = std::size_t{1} << 20;
 
 zip_t* OpenZip(const std::string& path) {
   int code = 0;
@@ -54,9 +57,9 @@ class CZipArchive final : public CArchive {
   CZipArchive& operator=(const CZipArchive&) = delete;
 
  protected:
-  std::string ReadBytes(const ArchiveMember& member) const override {
+  void ReadBytes(const ArchiveMember& member, CMemberBytes& into) const override {
     const Lent zip(*this);
-    return ReadMember(zip.handle, member);
+    ReadMember(zip.handle, member, into);
   }
 
  private:
@@ -88,23 +91,30 @@ class CZipArchive final : public CArchive {
     m_idle.push_back(zip);
   }
 
-  std::string ReadMember(zip_t* zip, const ArchiveMember& member) const {
+  /**
+   * Unpacks the member a block at a time, never more than the directory claims, and
+   * compares what it gives with what the directory claims.
+   */
+  void ReadMember(zip_t* zip, const ArchiveMember& member, CMemberBytes& into) const {
     const std::string name = m_path + ":" + member.name;
     zip_file_t* file = zip_fopen_index(zip, member.location, 0);
     if (!file) throw CInputError(name, std::string("cannot read the member: ") + zip_strerror(zip));
-    std::string bytes(member.size, '\0');
+    std::vector<char> block(kReadBlock);
     zip_uint64_t done = 0;
     std::string failure;
     while (done < member.size) {
-      const zip_int64_t got = zip_fread(file, bytes.data() + done, member.size - done);
+      const zip_uint64_t want = std::min<zip_uint64_t>(member.size - done, block.size());
+      const zip_int64_t got = zip_fread(file, block.data(), want);
       if (got < 0) {
         failure = zip_file_strerror(file);
         break;
       }
       if (got == 0) {
-        failure = "the member is shorter than the archive's directory says";
+        failure = "the member is shorter than the archive's directory says (" + std::to_string(done) + " of " +
+                  std::to_string(member.size) + " bytes)";
         break;
       }
+      into.Append(block.data(), static_cast<std::size_t>(got));
       done += static_cast<zip_uint64_t>(got);
     }
     // libzip compares the checksum when a read meets the member's end.
@@ -117,7 +127,6 @@ class CZipArchive final : public CArchive {
     const int closed = zip_fclose(file);
     if (failure.empty() && closed != 0) failure = ZipErrorText(closed);
     if (!failure.empty()) throw CInputError(name, "damaged member: " + failure);
-    return bytes;
   }
 
   mutable std::mutex m_mutex;

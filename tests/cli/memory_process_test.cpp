@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "archive_builder.h"
 #include "map_builder.h"
 #include "process.h"
 #include "test_files.h"
@@ -46,6 +47,26 @@ TEST(Memory, entitiesReadsTheLumpNotTheMapBehindIt) {
       PeakOfChildren(std::string("'") + KESTRUM_CLI_PATH + "' entities sparse.bsp > /dev/null", dir.Path());
   EXPECT_LE(peak, 256 * kMiB);
 }
+
+#ifdef KESTRUM_WITH_ZIP
+TEST(Memory, anArchiveMemberTakesBoundedMemoryWhateverItUnpacksTo) {
+  const test::TempDir dir;
+  // Three members of 260 MiB of zeros each, about a megabyte on disk.
+  test::WriteZipOfZeros(dir.File("bomb.pk3"), {"maps/a.bsp", "maps/b.bsp", "maps/c.bsp"}, std::uint64_t{260} << 20);
+  const std::string cli = std::string("'") + KESTRUM_CLI_PATH + "'";
+  EXPECT_LE(PeakOfChildren(cli + " locate bomb.pk3:maps/a.bsp > /dev/null; test $? = 1", dir.Path()), 256 * kMiB);
+  EXPECT_LE(PeakOfChildren(cli + " locate bomb.pk3 > /dev/null; test $? = 1", dir.Path()), 384 * kMiB);
+}
+
+TEST(Memory, anArchiveMemberTakesNothingForTheSizeItsDirectoryClaims) {
+  const test::TempDir dir;
+  // A small member whose directory claims just under 2 GiB.
+  test::WriteZip(dir.File("claims.pk3"), {{"maps/small.bsp", "a small map"}}, true);
+  test::ClaimZipMemberSize(dir.File("claims.pk3"), 0x7FFFFFFF);
+  const std::string cli = std::string("'") + KESTRUM_CLI_PATH + "'";
+  EXPECT_LE(PeakOfChildren(cli + " locate claims.pk3 2> /dev/null; test $? = 3", dir.Path()), 64 * kMiB);
+}
+#endif
 
 }  // namespace
 }  // namespace kestrum

@@ -2,6 +2,7 @@
 // Quake PACK files.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,5 +16,17 @@ std::string PakBytes(const ArchiveContents& members);
 
 /** A zip archive with every member deflated (stored when store is true); in builds with zip support. */
 void WriteZip(const std::string& path, const ArchiveContents& members, bool store = false);
+
+/**
+ * A zip archive whose members are each size zero bytes, deflated: a few hundred kilobytes
+ * on disk that unpack to as much as size says. The bytes are never held by the tests.
+ */
+void WriteZipOfZeros(const std::string& path, const std::vector<std::string>& names, std::uint64_t size);
+
+/**
+ * Changes the uncompressed size that a zip archive's central directory claims for its
+ * first member, leaving the member as it is.
+ */
+void ClaimZipMemberSize(const std::string& path, std::uint32_t size);
 
 }  // namespace kestrum::test
