@@ -2,6 +2,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <mutex>
 #include <vector>
 
@@ -24,6 +25,11 @@ constexpr std::size_t kReadBlock = std::size_t{1} << 20;
 zip_t* OpenZip(const std::string& path) {
   int code = 0;
   zip_t* const zip = zip_open(path.c_str(), ZIP_RDONLY, &code);
+  if (!zip && code == ZIP_ER_NOENT && std::filesystem::exists(std::filesystem::u8path(path))) {
+    // libzip says "No such file" when the directory points to a record the archive does
+    // not hold, such as a size of 0xFFFFFFFF without its zip64 record: the file is there.
+    throw CInputError(path, "damaged zip archive: its directory refers to records the archive does not hold");
+  }
   if (!zip) throw CInputError(path, "cannot read the zip archive: " + ZipErrorText(code));
   return zip;
 }

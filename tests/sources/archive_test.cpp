@@ -216,6 +216,16 @@ TEST_F(ArchiveTest, aZipMemberIsReadAsItIsNotAsItsDirectoryClaims) {
             "\"" + path + ":maps/small.bsp\": damaged member: Zip archive inconsistent");
 }
 
+TEST_F(ArchiveTest, aZipMemberClaimingTheZip64SizeWithoutItsRecordIsADamagedArchive) {
+  const std::string path = m_dir.File("ff.pk3");
+  test::WriteZip(path, {{"maps/small.bsp", "a small map"}}, true);
+  test::ClaimZipMemberSize(path, 0xFFFFFFFF);
+  EXPECT_EQ(FailureOf([&] { sources::OpenArchive(path); }),
+            "\"" + path + "\": damaged zip archive: its directory refers to records the archive does not hold");
+  EXPECT_NE(FailureOf([&] { sources::OpenArchive(m_dir.File("missing.pk3")); }).find("No such file"),
+            std::string::npos);
+}
+
 TEST_F(ArchiveTest, aFileThatIsNoZipArchiveIsRefused) {
   const std::string path = m_dir.File("fake.pk3");
   test::WriteFile(path, "this is not a zip archive at all");
