@@ -1,3 +1,5 @@
+// The dialogs' templates, one control a line as the resource script has them (the tables
+// are kept out of the formatter's reach for that).
 #include "dialog_templates.h"
 
 #include "resource.h"
@@ -23,7 +25,6 @@ std::string_view FlagSlotCaption(int slot) {
 }
 
 const DialogTemplate& MainDialogTemplate() {
-  // The templates read as the resource script does: one control a line.
   // clang-format off
   static const DialogTemplate kMain{IDD_MAIN, "Kestrum", "MS Sans Serif", 8, 528, 345, {
     {IDOK, ControlKind::DefPushButton, "OK", 470, 7, 50, 14, "IDOK"},
@@ -118,7 +119,6 @@ const DialogTemplate& MainDialogTemplate() {
 }
 
 const DialogTemplate& AboutDialogTemplate() {
-  // The templates read as the resource script does: one control a line.
   // clang-format off
   static const DialogTemplate kAbout{IDD_ABOUT, "A propos de Kestrum", "MS Sans Serif", 8, 210, 74, {
     {IDC_STATIC, ControlKind::Icon, "", 11, 17, 21, 20, "about_icon"},
@@ -133,7 +133,6 @@ const DialogTemplate& AboutDialogTemplate() {
 }
 
 const DialogTemplate& PickMapDialogTemplate() {
-  // The templates read as the resource script does: one control a line.
   // clang-format off
   static const DialogTemplate kPickMap{IDD_PICK_MAP, "Maps in the archive", "MS Sans Serif", 8, 200, 121, {
     {IDC_STATIC, ControlKind::Label, "Choose the map to open:", 7, 7, 186, 8, "label_maps"},
