@@ -59,16 +59,23 @@ void WriteDialog(std::ostream& out, const char* idName, const DialogTemplate& di
   out << "END\n\n";
 }
 
-void WriteVersion(std::ostream& out) {
+/** What tells one program's version block from the other's. */
+struct ProgramNames {
+  const char* fileDescription;
+  const char* internalName;
+  const char* originalFilename;
+};
+
+void WriteVersion(std::ostream& out, const ProgramNames& names) {
   const std::pair<const char*, const char*> values[] = {
       {"Comments", ""},
       {"CompanyName", version::kCompanyName},
-      {"FileDescription", version::kFileDescription},
+      {"FileDescription", names.fileDescription},
       {"FileVersion", version::kFileVersion},
-      {"InternalName", version::kInternalName},
+      {"InternalName", names.internalName},
       {"LegalCopyright", version::kLegalCopyright},
       {"LegalTrademarks", ""},
-      {"OriginalFilename", version::kOriginalFilename},
+      {"OriginalFilename", names.originalFilename},
       {"PrivateBuild", ""},
       {"ProductName", version::kProductName},
       {"ProductVersion", version::kProductVersion},
@@ -97,17 +104,23 @@ void WriteVersion(std::ostream& out) {
       << "END\n";
 }
 
-}  // namespace
-
-std::string ResourceScript() {
-  std::ostringstream out;
+/** The opening both scripts share: the icon, and the manifest the system reads at start. */
+void WriteHeadAndIcon(std::ostream& out) {
   out << "// Written by kestrum-rcgen from the resources in res/; a test keeps it equal to its\n"
       << "// generator, so change the tables, not this file, and run: kestrum-rcgen res\n"
       << "#include <windows.h>\n"
       << "#include \"resource.h\"\n\n"
+      << "CREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST \"kestrum.manifest\"\n\n"
       << "LANGUAGE LANG_FRENCH, SUBLANG_FRENCH_SWISS\n"
-      << "IDI_MAIN ICON \"icons/kestrum.ico\"\n\n"
-      << "LANGUAGE LANG_FRENCH, SUBLANG_FRENCH\n\n";
+      << "IDI_MAIN ICON \"icons/kestrum.ico\"\n\n";
+}
+
+}  // namespace
+
+std::string ResourceScript() {
+  std::ostringstream out;
+  WriteHeadAndIcon(out);
+  out << "LANGUAGE LANG_FRENCH, SUBLANG_FRENCH\n\n";
   WriteDialog(out, "IDD_ABOUT", AboutDialogTemplate(), false);
   WriteDialog(out, "IDD_MAIN", MainDialogTemplate(), true);
   WriteDialog(out, "IDD_PICK_MAP", PickMapDialogTemplate(), false);
@@ -115,7 +128,15 @@ std::string ResourceScript() {
       << "BEGIN\n"
       << "    IDS_ABOUT_MENU " << Quoted(LoadString(IDS_ABOUT_MENU)) << '\n'
       << "END\n\n";
-  WriteVersion(out);
+  WriteVersion(out, {version::kFileDescription, version::kInternalName, version::kOriginalFilename});
+  return out.str();
+}
+
+std::string CliResourceScript() {
+  std::ostringstream out;
+  WriteHeadAndIcon(out);
+  out << "LANGUAGE LANG_FRENCH, SUBLANG_FRENCH\n\n";
+  WriteVersion(out, {version::kCliFileDescription, version::kCliInternalName, version::kCliOriginalFilename});
   return out.str();
 }
 

@@ -10,6 +10,10 @@ inline constexpr const char* kInternalName = "Kestrum";
 inline constexpr const char* kOriginalFilename = "Kestrum.EXE";
 inline constexpr const char* kProductName = "Application Kestrum";
 inline constexpr const char* kCompanyName = "Kestrum developers";
+/** What the version block of kestrum-cli.exe says instead of the dialog's three names. */
+inline constexpr const char* kCliFileDescription = "Kestrum command line";
+inline constexpr const char* kCliInternalName = "kestrum-cli";
+inline constexpr const char* kCliOriginalFilename = "kestrum-cli.exe";
 inline constexpr const char* kLegalCopyright = "Copyright (C) 2026 Kestrum developers";
 /** The line the about box and the command-line tool show. */
 inline constexpr const char* kVersionLine = "Kestrum version 1.0";

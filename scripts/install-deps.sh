@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libcli11-dev libzip-dev
-          qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core desktop-file-utils "$@")
+          qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core desktop-file-utils
+          librsvg2-bin groff-base shared-mime-info "$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows build, made here: installs what is missing, cross-builds Kestrum.exe and
 # kestrum-cli.exe with mingw-w64, runs every test under Wine on a private X display,
-# checks the resources in Kestrum.exe, drives Kestrum.exe in a smoke test and packs
-# build/kestrum-<version>-win64.zip.
+# checks the resources in Kestrum.exe, drives Kestrum.exe in a smoke test, checks its
+# layout at two DPIs, packs build/kestrum-<version>-win64.zip and builds and tries the
+# installer build/kestrum-<version>-setup.exe.
 #
 # Usage: scripts/windows.sh [--screenshot]   (--screenshot also updates docs/screenshot-windows.png)
 set -euo pipefail
@@ -14,7 +15,7 @@ say() { printf '== windows: %s (%ss)\n' "$*" "$((SECONDS - started))"; }
 
 say "installing what is missing"
 scripts/install-deps.sh g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 fonts-wine \
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick nsis
 
 say "cross-building"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -82,6 +83,9 @@ screenshot=$build/screenshot-windows.png
 scripts/windows-smoke.sh "$build" "$reference" "$screenshot"
 [ "${1:-}" = --screenshot ] && cp "$screenshot" docs/screenshot-windows.png
 
+say "the dialog's layout at 96 and 144 DPI"
+scripts/windows-dpi.sh "$build"
+
 say "packing"
 version=$(sed -n 's/^project(Kestrum VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 name=kestrum-$version-win64
@@ -89,10 +93,14 @@ stage=$build/package/$name
 rm -rf "$build/package" && mkdir -p "$stage/licences"
 x86_64-w64-mingw32-strip -o "$stage/Kestrum.exe" "$build/shell_win32/Kestrum.exe"
 x86_64-w64-mingw32-strip -o "$stage/kestrum-cli.exe" "$build/cli/kestrum-cli.exe"
-cp README.md docs/windows-licences.txt "$stage/"
+sed 's/$/\r/' packaging/windows/README.txt >"$stage/README.txt"  # for Notepad's sake: CR LF
+cp docs/windows-licences.txt "$stage/"
 cp /usr/share/doc/libcli11-dev/copyright "$stage/licences/CLI11.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$stage/licences/mingw-w64.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licences/gcc-runtime.txt"
 (cd "$build/package" && cmake -E tar cf "$root/build/$name.zip" --format=zip "$name")
 ls -l "$stage"/*.exe "build/$name.zip"
-say "done: build/$name.zip"
+
+say "the installer"
+scripts/windows-installer.sh "$stage" "build/kestrum-$version-setup.exe"
+say "done: build/$name.zip, build/kestrum-$version-setup.exe"

@@ -1,5 +1,6 @@
-// kestrum-rcgen RES_FOLDER: rewrites RES_FOLDER/kestrum.rc and RES_FOLDER/icons/kestrum.ico
-// from the resources as data and the XPM icons, for the Windows build.
+// kestrum-rcgen RES_FOLDER: rewrites RES_FOLDER/kestrum.rc, RES_FOLDER/kestrum-cli.rc and
+// RES_FOLDER/icons/kestrum.ico from the resources as data and the XPM icons, for the
+// Windows build.
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
   const std::string res = argv[1];
   try {
     WriteBytes(res + "/kestrum.rc", kestrum::res::ResourceScript());
+    WriteBytes(res + "/kestrum-cli.rc", kestrum::res::CliResourceScript());
     WriteBytes(res + "/icons/kestrum.ico", kestrum::res::IconFileFromXpm({ReadText(res + "/icons/kestrum-32.xpm"),
                                                                           ReadText(res + "/icons/kestrum-16.xpm")}));
   } catch (const std::exception& error) {

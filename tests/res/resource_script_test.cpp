@@ -32,6 +32,8 @@ std::uint32_t Word32(const std::string& bytes, std::size_t at) {
 TEST(ResourceScript, checkedInFilesAreWhatTheGeneratorMakes) {
   EXPECT_EQ(test::ReadFile(kRes + "/kestrum.rc"), res::ResourceScript())
       << "res/ changed: run kestrum-rcgen res (built in tools/) and commit its output";
+  EXPECT_EQ(test::ReadFile(kRes + "/kestrum-cli.rc"), res::CliResourceScript())
+      << "res/ changed: run kestrum-rcgen res (built in tools/) and commit its output";
   EXPECT_EQ(test::ReadFile(kRes + "/icons/kestrum.ico"), CurrentIcon())
       << "the XPM icons changed: run kestrum-rcgen res (built in tools/) and commit its output";
 }
@@ -48,6 +50,29 @@ TEST(ResourceScript, holdsTheDialogsTheStringAndTheFrenchVersionBlock) {
         "VALUE \"OriginalFilename\", \"Kestrum.EXE\"\n", "VALUE \"Comments\", \"\"\n"}) {
     EXPECT_THAT(script, ::testing::HasSubstr(expected));
   }
+}
+
+TEST(ResourceScript, givesBothProgramsTheManifest) {
+  const std::string manifest = "CREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST \"kestrum.manifest\"\n";
+  EXPECT_THAT(res::ResourceScript(), ::testing::HasSubstr(manifest));
+  EXPECT_THAT(res::CliResourceScript(), ::testing::HasSubstr(manifest));
+  const std::string text = test::ReadFile(kRes + "/kestrum.manifest");
+  EXPECT_THAT(text, ::testing::HasSubstr("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
+                                         "true</dpiAware>"));
+  EXPECT_THAT(text, ::testing::HasSubstr("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
+}
+
+TEST(ResourceScript, givesTheCommandLineItsIconAndItsOwnNames) {
+  const std::string script = res::CliResourceScript();
+  for (const char* expected :
+       {"IDI_MAIN ICON \"icons/kestrum.ico\"\n", "FILEVERSION 1, 0, 0, 1\n", "FILETYPE VFT_APP\n",
+        "VALUE \"FileDescription\", \"Kestrum command line\"\n", "VALUE \"InternalName\", \"kestrum-cli\"\n",
+        "VALUE \"OriginalFilename\", \"kestrum-cli.exe\"\n", "VALUE \"ProductName\", \"Application Kestrum\"\n"}) {
+    EXPECT_THAT(script, ::testing::HasSubstr(expected));
+  }
+  // A console program has no dialogs or strings of the dialog's.
+  EXPECT_THAT(script, ::testing::Not(::testing::HasSubstr("DIALOG")));
+  EXPECT_THAT(script, ::testing::Not(::testing::HasSubstr("STRINGTABLE")));
 }
 
 TEST(IconFile, holds32And16PixelImagesOf16ColoursWithTheirMasks) {

@@ -9,12 +9,15 @@
 //   kestrum-probe centre TITLE ID        screen point at the centre of control ID: X Y
 //   kestrum-probe text TITLE ID [owned]  the control's text, as bytes of the ANSI code page
 //   kestrum-probe syscommand TITLE N     posts WM_SYSCOMMAND N to the dialog
+//   kestrum-probe layout TITLE [owned]   the display's DPI and the client size, and every
+//                                        control where its template puts it (exit 1 if not)
 //
 // "owned" picks a dialog that has an owner (a message box titled like the main dialog).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "dialog_templates.h"
 #include "win32_api.h"
 
 namespace {
@@ -52,6 +55,88 @@ std::wstring WideArgument(const char* text) {
   ::MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
   wide.resize(wide.size() - 1);
   return wide;
+}
+
+/**
+ * The dialog base units the dialog manager takes from a template's font: the font at its
+ * point size on this display's DPI, the average width of the Latin letters and the height.
+ */
+SIZE BaseUnits(const kestrum::res::DialogTemplate& dialogTemplate, int dpi) {
+  LOGFONTW font{};
+  font.lfHeight = -::MulDiv(dialogTemplate.pointSize, dpi, 72);
+  font.lfCharSet = DEFAULT_CHARSET;
+  const std::wstring face = WideArgument(std::string(dialogTemplate.fontName).c_str());
+  face.copy(font.lfFaceName, LF_FACESIZE - 1);
+  const HDC screen = ::GetDC(nullptr);
+  const HGDIOBJ previous = ::SelectObject(screen, ::CreateFontIndirectW(&font));
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(screen, &metrics);
+  SIZE letters{};
+  ::GetTextExtentPoint32W(screen, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
+  ::DeleteObject(::SelectObject(screen, previous));
+  ::ReleaseDC(nullptr, screen);
+  return {(letters.cx / 26 + 1) / 2, metrics.tmHeight};
+}
+
+/** As the dialog manager places a control: its position and its size each converted. */
+RECT DialogPixels(SIZE base, int x, int y, int width, int height) {
+  const int left = ::MulDiv(x, base.cx, 4);
+  const int top = ::MulDiv(y, base.cy, 8);
+  return {left, top, left + ::MulDiv(width, base.cx, 4), top + ::MulDiv(height, base.cy, 8)};
+}
+
+std::string Text(const RECT& rect) {
+  return std::to_string(rect.left) + "," + std::to_string(rect.top) + " " + std::to_string(rect.right - rect.left) +
+         "x" + std::to_string(rect.bottom - rect.top);
+}
+
+/**
+ * Compares the client area and each child window, in creation order, with the template
+ * in the base units of its font at this display's DPI: what a DPI the program ignored,
+ * the system's stretching or a later move would change. An icon control takes the icon's
+ * own size, so only its position counts.
+ */
+int CheckLayout(HWND dialog, const std::wstring& title) {
+  const auto& main = kestrum::res::MainDialogTemplate();
+  const auto& about = kestrum::res::AboutDialogTemplate();
+  const auto& dialogTemplate = WideArgument(std::string(main.title).c_str()) == title ? main : about;
+  const HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  const SIZE base = BaseUnits(dialogTemplate, dpi);
+  RECT client{};
+  ::GetClientRect(dialog, &client);
+  const RECT expectedClient = DialogPixels(base, 0, 0, dialogTemplate.width, dialogTemplate.height);
+  std::printf("dpi %d base units %ldx%ld client %ldx%ld\n", dpi, base.cx, base.cy, client.right, client.bottom);
+  int wrong = 0;
+  if (client.right != expectedClient.right || client.bottom != expectedClient.bottom) {
+    std::printf("the client area is not the template's %ldx%ld\n", expectedClient.right, expectedClient.bottom);
+    ++wrong;
+  }
+  HWND child = ::GetWindow(dialog, GW_CHILD);
+  for (const auto& control : dialogTemplate.controls) {
+    if (child == nullptr) {
+      std::printf("missing: %.*s\n", static_cast<int>(control.name.size()), control.name.data());
+      ++wrong;
+      continue;
+    }
+    RECT actual{};
+    ::GetWindowRect(child, &actual);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
+    RECT expected = DialogPixels(base, control.x, control.y, control.width, control.height);
+    if (control.kind == kestrum::res::ControlKind::Icon) {
+      expected.right = expected.left + (actual.right - actual.left);
+      expected.bottom = expected.top + (actual.bottom - actual.top);
+    }
+    if (!::EqualRect(&actual, &expected)) {
+      std::printf("%.*s is at %s, its template says %s\n", static_cast<int>(control.name.size()), control.name.data(),
+                  Text(actual).c_str(), Text(expected).c_str());
+      ++wrong;
+    }
+    child = ::GetWindow(child, GW_HWNDNEXT);
+  }
+  std::printf("%zu controls, %d not where the template puts them\n", dialogTemplate.controls.size(), wrong);
+  return wrong == 0 ? 0 : 1;
 }
 
 HWND WaitFor(const std::wstring& title, bool owned, bool present) {
@@ -98,6 +183,8 @@ int main(int argc, char** argv) {
                           reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &copied);
     std::fwrite(text, 1, copied, stdout);
     std::printf("\n");
+  } else if (command == "layout") {
+    return CheckLayout(dialog, title);
   } else if (command == "syscommand" && argc >= 4) {
     ::PostMessageW(dialog, WM_SYSCOMMAND, static_cast<WPARAM>(std::atoi(argv[3])), 0);
   } else {
