@@ -57,8 +57,14 @@ TEST(OrderedRunner, neverRunsMoreThanTheWindowAheadOfDelivery) {
               const std::lock_guard<std::mutex> lock(workersMutex);
               workersSeen.insert(worker);
             }
-            // Job 0 is slow: the others must wait for it instead of running on.
-            if (job == 0) std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            // Job 0 is slow: it ends only once the other worker has started on the jobs after
+            // it (or after a generous while), which must then wait for it instead of running on.
+            if (job == 0) {
+              for (int n = 0; n < 2000 && started.load() < kWindow; ++n) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+              }
+              std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            }
             return std::string();
           },
           [&](std::size_t, std::string&) {

@@ -705,6 +705,8 @@ void TestEntityDialog::aboutBoxShowsNameVersionAndCredits() {
       }
       hasIcon = !about->findChild<QLabel*>("about_icon")->pixmap().isNull();
       iconSize = about->findChild<QLabel*>("about_icon")->size();
+      // The box may be shown a moment before the system gives it the focus.
+      QTest::qWaitFor([about] { return about->isAncestorOf(QApplication::focusWidget()); }, 2000);
       focus = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
       QTest::mouseClick(about->findChild<QPushButton*>("IDOK"), Qt::LeftButton);
     });
