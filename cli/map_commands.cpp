@@ -21,11 +21,6 @@ namespace {
  */
 constexpr std::size_t kEarlyOutputSize = std::size_t{256} << 10;
 
-/** Message prefix naming the map: only when several maps share the output. */
-std::string MapPrefix(const MapSource& source, const MapNaming& naming) {
-  return naming.severalMaps ? EscapeName(source.name) + ": " : std::string();
-}
-
 /** A map, opened, with where its entities begin. */
 struct LocatedMap {
   std::shared_ptr<const IByteSource> bytes;
@@ -52,6 +47,10 @@ std::optional<LocatedMap> OpenAndLocate(const MapSource& source, MapReport& repo
 }
 
 }  // namespace
+
+std::string MapPrefix(const MapSource& source, const MapNaming& naming) {
+  return naming.severalMaps ? EscapeName(source.name) + ": " : std::string();
+}
 
 void AddMessage(MapReport& report, std::string_view prefix, std::string_view text) {
   report.err.append("kestrum-cli: ").append(prefix).append(text).append("\n");

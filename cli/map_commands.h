@@ -25,6 +25,9 @@ struct MapNaming {
   bool severalMaps = false;
 };
 
+/** Message prefix naming the map: only when several maps share the output. */
+std::string MapPrefix(const MapSource& source, const MapNaming& naming);
+
 MapReport LocateMap(const MapSource& source, const MapNaming& naming);
 
 /** Writes the list into listPath; a map without entities leaves listPath as it was. */
