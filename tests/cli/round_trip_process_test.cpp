@@ -143,6 +143,19 @@ TEST_F(RoundTripTest, jsonLinesFromEntitiesComeBackThroughTheCodePage) {
   EXPECT_FALSE(test::FileExists(m_dir.File("x.bsp")));
 }
 
+TEST_F(RoundTripTest, aListFileImportsAsItIsCrLfAndEmptyLinesIncluded) {
+  const HeaderKind kind = mapgen::SupportedHeaders()[8];  // Source 19
+  const std::string original = mapgen::BuildFormatMap(kind, m_text, LumpPosition::Last).bytes;
+  test::WriteFile(m_dir.File("m.bsp"), original);
+  ASSERT_EQ(Run({"list", "m.bsp", "m.txt"}).exitCode, 0);
+  const std::string list = test::ReadFile(m_dir.File("m.txt"));
+  ASSERT_NE(list.find("}\r\n\r\n{"), std::string::npos);
+  ASSERT_EQ(Run({"import", "m.bsp", "m.txt", "--no-backup"}).exitCode, 0);
+  // The lump had no NUL, so the new one has none either: the list's bytes, as given.
+  EXPECT_EQ(Run({"export", "m.bsp", "-"}).out, list);
+  EXPECT_EQ(Run({"list", "m.bsp", "-"}).out, list);
+}
+
 TEST_F(RoundTripTest, refusedInputsAndMapsChangeNothingAndExitWithThree) {
   const HeaderKind kind = mapgen::SupportedHeaders()[4];  // Quake 2
   const std::string original = mapgen::BuildFormatMap(kind, m_text + '\0', LumpPosition::Middle).bytes;
