@@ -112,6 +112,8 @@ int ImportMap(const ImportOptions& options, std::istream& in, std::ostream& out,
     map.ThrowIfChanged();
     const bool backup = inPlace && options.backup;
     if (backup) WriteBackup(map, options.mapPath + ".bak");
+    // Windows replaces no file that is open, not even one opened to be shared that way.
+    map.Close();
     replacement.Commit();
 
     out << "kestrum-cli: \"" << EscapeName(target) << "\": " << layout.format->name << ", entity lump of "
