@@ -23,6 +23,9 @@ int main(int argc, char** argv) {
     reporter.PrintCounterRatio(what + "text, to list", searchAll, "text_ms", "list_ms", 2.0);
     reporter.PrintCounterRatio(what + "JSON, to list", searchAll, "json_ms", "list_ms", 2.0);
   }
+  reporter.PrintCounterRatio("import into a 10 MB map (-o), to cp", "ImportAgainstCopy", "import_ms", "cp_ms", 3.0);
+  reporter.PrintCounterRatio("import in place with .bak, 10 MB map, to cp", "ImportAgainstCopy", "in_place_ms", "cp_ms",
+                             3.0);
   reporter.PrintLimit("search, three 1 MiB entities of \"a\" for \"a\" x 100,000 + \"b\"", "SearchAlmostMatching", 0.2);
   benchmark::Shutdown();
   return 0;

@@ -1,5 +1,10 @@
 #include "bench_support.h"
 
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <iostream>
 
 #include "map_builder.h"
@@ -79,6 +84,28 @@ void CRatioReporter::PrintLimit(const std::string& what, const std::string& meas
   if (a == m_seconds.end()) return;
   std::cout << what << ": " << a->second << " s (target under " << seconds << " s) "
             << (a->second < seconds ? "met" : "MISSED") << '\n';
+}
+
+void RunShell(benchmark::State& state, const std::string& command, std::initializer_list<int> expected) {
+  const int status = std::system(command.c_str());
+  const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  for (const int ok : expected) {
+    if (code == ok) return;
+  }
+  state.SkipWithError(("exit status " + std::to_string(code) + ": " + command).c_str());
+}
+
+double TimedShell(benchmark::State& state, const std::string& command) {
+  const auto start = std::chrono::steady_clock::now();
+  RunShell(state, command);
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+  std::nth_element(values.begin(), middle, values.end());
+  return *middle;
 }
 
 }  // namespace kestrum::bench

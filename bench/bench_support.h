@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -31,6 +32,13 @@ struct LumpMap {
 const LumpMap& MapOf100000Entities();
 /** The same map with spawnflags 0 to 7 only, as most entities of real maps have. */
 const LumpMap& MapOf100000EntitiesWithFewFlags();
+
+/** Runs a shell command, as a script would; an exit status other than those expected ends the benchmark. */
+void RunShell(benchmark::State& state, const std::string& command, std::initializer_list<int> expected = {0});
+/** Runs a shell command as RunShell does and returns its wall time in seconds. */
+double TimedShell(benchmark::State& state, const std::string& command);
+/** The median of values (0 for none): on a shared machine a few slow runs must not move a figure. */
+double Median(std::vector<double> values);
 
 /** Prints as usual and keeps each run's wall time, for the ratios at the end. */
 class CRatioReporter : public benchmark::ConsoleReporter {

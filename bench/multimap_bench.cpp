@@ -22,19 +22,12 @@
 namespace {
 
 using kestrum::bench::Folder;
+using kestrum::bench::Median;
+using kestrum::bench::RunShell;
+using kestrum::bench::TimedShell;
 namespace mapgen = kestrum::mapgen;
 
 constexpr const char* kSearchText = "monster_dog";
-
-/** Runs a shell command; its exit status must be one of those expected. */
-void RunShell(benchmark::State& state, const std::string& command, std::initializer_list<int> expected = {0}) {
-  const int status = std::system(command.c_str());
-  const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  for (const int ok : expected) {
-    if (code == ok) return;
-  }
-  state.SkipWithError(("exit status " + std::to_string(code) + ": " + command).c_str());
-}
 
 std::string Cli() {
   return std::string(KESTRUM_CLI_PATH);
@@ -110,20 +103,6 @@ void CliEntities1000Maps(benchmark::State& state) {
 void CliList1000Maps(benchmark::State& state) {
   const std::string command = Cli() + " list " + FolderOf1000Maps() + " --output-dir " + Folder().File("lists");
   for (auto _ : state) RunShell(state, command);
-}
-
-/** Runs a shell command as RunShell does and returns its wall time in seconds. */
-double TimedShell(benchmark::State& state, const std::string& command) {
-  const auto start = std::chrono::steady_clock::now();
-  RunShell(state, command);
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-  std::nth_element(values.begin(), middle, values.end());
-  return *middle;
 }
 
 /**

@@ -14,6 +14,7 @@
 #include "map_run.h"
 #include "output.h"
 #include "output_folder.h"
+#include "round_trip.h"
 #include "spawnflags.h"
 #include "version.h"
 
@@ -53,11 +54,17 @@ struct ListArguments {
   std::string outputDir;
 };
 
+/** A list's name made an export's: "e1m1.txt" gives "e1m1.ent". */
+std::string EntityFileName(std::string listName) {
+  return listName.replace(listName.size() - 4, 4, ".ent");
+}
+
 }  // namespace
 
 namespace {
 
-int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool errIsTerminal,
+               std::istream& in) {
   CLI::App app{"Find, list and search the entities of compiled BSP maps.", "kestrum-cli"};
   app.set_version_flag("--version", version::kVersionLine);
   app.require_subcommand(1);
@@ -100,7 +107,7 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
       "How map bytes are read as text: windows-1252 (the default, as the dialog shows them: 0x80 is the euro sign) "
       "or latin-1 (each byte the code point of its value)";
   searchCommand->add_option("--encoding", search.encoding, encodingHelp)
-      ->transform(CLI::CheckedTransformer(encodings, CLI::ignore_case))
+      ->transform(CLI::CheckedTransformer(encodings, CLI::ignore_case).description(""))
       ->type_name("ENCODING");
 
   auto* entities =
@@ -110,7 +117,48 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
   entities->add_option("INPUT", inputs, "Maps, folders, archives, ARCHIVE:MEMBER")->required()->type_name("");
   MapEncoding entitiesEncoding = MapEncoding::Windows1252;
   entities->add_option("--encoding", entitiesEncoding, encodingHelp)
-      ->transform(CLI::CheckedTransformer(encodings, CLI::ignore_case))
+      ->transform(CLI::CheckedTransformer(encodings, CLI::ignore_case).description(""))
+      ->type_name("ENCODING");
+
+  ListArguments exportArguments;
+  auto* exportCommand = app.add_subcommand(
+      "export", "Write each map's entity lump as it is, up to its first NUL, as engines load external .ent files.");
+  exportCommand
+      ->add_option("INPUT... [OUT]", exportArguments.positionals,
+                   "Maps, folders, archives, ARCHIVE:MEMBER; then, for one map, OUT: the entity file (\"-\": standard "
+                   "output; default: the map's name with .ent, in this folder)")
+      ->required()
+      ->type_name("");
+  exportCommand->add_option("--output-dir,-d", exportArguments.outputDir,
+                            "Where the files of several maps go, each under its map's name with .ent (default: this "
+                            "folder)");
+
+  ImportOptions import;
+  auto* importCommand = app.add_subcommand(
+      "import",
+      "Replace MAP's entity lump with the entities in IN, checked as the engines read them, written beside MAP, "
+      "read back and compared before it replaces anything. Exit status 0: written; 3: refused or failed, with "
+      "nothing changed on disk.");
+  importCommand->add_option("MAP", import.mapPath, "The compiled map (a file)")->required()->type_name("");
+  importCommand
+      ->add_option("IN", import.inPath,
+                   "The entities (\"-\": standard input): entity text (a .ent, an export, a list) or the JSON Lines of "
+                   "`entities`, told apart by content")
+      ->required()
+      ->type_name("");
+  importCommand->add_option("--output,-o", import.outPath, "Write the new map here instead of replacing MAP");
+  bool noBackup = false;
+  importCommand->add_flag("--no-backup", noBackup, "In place: do not keep the old map as MAP.bak");
+  importCommand->add_flag("--force", import.force, "Allow a first entity that is not worldspawn");
+  const std::map<std::string, ImportInput> inputKinds{{"text", ImportInput::Text}, {"jsonl", ImportInput::JsonLines}};
+  importCommand->add_option("--from", import.input, "How to read IN: text or jsonl (default: by its content)")
+      ->transform(CLI::CheckedTransformer(inputKinds, CLI::ignore_case).description(""))
+      ->type_name("FORMAT");
+  importCommand
+      ->add_option(
+          "--encoding", import.encoding,
+          "The code page JSON Lines text goes back through: " + encodingHelp.substr(encodingHelp.find("windows-1252")))
+      ->transform(CLI::CheckedTransformer(encodings, CLI::ignore_case).description(""))
       ->type_name("ENCODING");
 
   std::string flagValue;
@@ -152,16 +200,26 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
     return kExitSuccess;
   }
 
+  if (importCommand->parsed()) {
+    if (import.outPath == kStandardOutput) {
+      err << "kestrum-cli: the new map must go to a file, where it can be read back before it is used\n";
+      return kExitUsage;
+    }
+    import.backup = !noBackup;
+    return ImportMap(import, in, out, err);
+  }
+
   std::string listPath;
-  if (list->parsed()) {
-    inputs = listArguments.positionals;
+  if (list->parsed() || exportCommand->parsed()) {
+    ListArguments& arguments = list->parsed() ? listArguments : exportArguments;
+    inputs = arguments.positionals;
     if (inputs.size() > 1 && !sources::LooksLikeMapInput(inputs.back())) {
       listPath = inputs.back();
       inputs.pop_back();
-    } else if (inputs.size() == 2 && listArguments.outputDir.empty() && IsFolder(inputs.back()) &&
+    } else if (inputs.size() == 2 && arguments.outputDir.empty() && IsFolder(inputs.back()) &&
                sources::NamesOneMap(inputs.front())) {
-      // One map and a folder: the list goes into the folder, as cp puts a file there.
-      listArguments.outputDir = inputs.back();
+      // One map and a folder: the file goes into the folder, as cp puts a file there.
+      arguments.outputDir = inputs.back();
       inputs.pop_back();
     }
   }
@@ -174,28 +232,38 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
   std::vector<std::string> pathsRead;  ///< no list may be any of them: maps are read while lists are written
   if (locate->parsed()) {
     work = [&](std::size_t, const MapSource& source, const EarlyOutput&) { return LocateMap(source, naming); };
-  } else if (list->parsed()) {
-    if (!listPath.empty() && (maps.size() != 1 || !listArguments.outputDir.empty())) {
-      err << "kestrum-cli: OUT names the list of one map; for several maps give --output-dir DIR\n";
+  } else if (list->parsed() || exportCommand->parsed()) {
+    const std::string& outputDir = list->parsed() ? listArguments.outputDir : exportArguments.outputDir;
+    if (!listPath.empty() && (maps.size() != 1 || !outputDir.empty())) {
+      err << "kestrum-cli: OUT names the file of one map; for several maps give --output-dir DIR\n";
       return kExitUsage;
     }
     if (!listPath.empty()) {
       listPaths = {listPath == kStandardOutput ? std::string("/dev/stdout") : listPath};
-    } else if (maps.size() == 1 && listArguments.outputDir.empty()) {
+    } else if (maps.size() == 1 && outputDir.empty()) {
       listPaths = {DefaultListName(maps[0].member ? maps[0].member->name : maps[0].path)};
     } else {
-      listPaths = ListPathsFor(maps, listArguments.outputDir);
+      listPaths = ListPathsFor(maps, outputDir);
     }
-    if (!listArguments.outputDir.empty()) {
-      if (const std::optional<std::string> problem = CreateOutputFolder(listArguments.outputDir)) {
+    if (exportCommand->parsed() && listPath.empty()) {
+      for (std::string& path : listPaths) path = EntityFileName(path);
+    }
+    if (!outputDir.empty()) {
+      if (const std::optional<std::string> problem = CreateOutputFolder(outputDir)) {
         err << "kestrum-cli: " << *problem << '\n';
         return kExitFileError;
       }
     }
     for (const MapSource& source : maps) pathsRead.push_back(source.path);
-    work = [&](std::size_t index, const MapSource& source, const EarlyOutput&) {
-      return ListMap(source, listPaths[index], pathsRead, naming);
-    };
+    if (list->parsed()) {
+      work = [&](std::size_t index, const MapSource& source, const EarlyOutput&) {
+        return ListMap(source, listPaths[index], pathsRead, naming);
+      };
+    } else {
+      work = [&](std::size_t index, const MapSource& source, const EarlyOutput&) {
+        return ExportMap(source, listPaths[index], pathsRead, naming);
+      };
+    }
   } else if (searchCommand->parsed()) {
     work = [&](std::size_t, const MapSource& source, const EarlyOutput& early) {
       return SearchMap(source, search, naming, early);
@@ -215,9 +283,10 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
 
 }  // namespace
 
-int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool errIsTerminal,
+           std::istream& in) {
   try {
-    return RunCommand(argc, argv, out, err, errIsTerminal);
+    return RunCommand(argc, argv, out, err, errIsTerminal, in);
   } catch (const std::exception& error) {
     // Whatever the cause (memory, a stream that throws), the script learns that the run failed.
     err << "kestrum-cli: " << error.what() << '\n';

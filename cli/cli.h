@@ -1,7 +1,7 @@
 // kestrum-cli: the entity commands for scripts.
 #pragma once
 
-#include <iosfwd>
+#include <iostream>
 
 namespace kestrum::cli {
 
@@ -15,9 +15,11 @@ enum ExitCode : int {
 
 /**
  * Parses the command line and runs the command; returns the process's exit code.
- * errIsTerminal: err is a terminal, where a long run may show its progress. No
- * exception leaves it: one that nothing else caught is reported on err, with status 3.
+ * errIsTerminal: err is a terminal, where a long run may show its progress. in is what
+ * "-" names as an import's input. No exception leaves it: one that nothing else caught
+ * is reported on err, with status 3.
  */
-int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool errIsTerminal = false);
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool errIsTerminal = false,
+           std::istream& in = std::cin);
 
 }  // namespace kestrum::cli

@@ -17,6 +17,7 @@ int wmain(int argc, wchar_t** argv) {
   for (int n = 0; n < argc; ++n) arguments.push_back(kestrum::Narrow(argv[n]));
   std::vector<const char*> utf8Argv;
   for (const std::string& argument : arguments) utf8Argv.push_back(argument.c_str());
+  _setmode(_fileno(stdin), _O_BINARY);  // an import's input, CR LF and all
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
   return kestrum::cli::RunCli(argc, utf8Argv.data(), std::cout, std::cerr);

@@ -22,23 +22,6 @@ namespace {
  */
 constexpr std::size_t kEarlyOutputSize = std::size_t{256} << 10;
 
-/** Message prefix naming the map: only when several maps share the output. */
-std::string MapPrefix(const MapSource& source, const MapNaming& naming) {
-  return naming.severalMaps ? EscapeName(source.name) + ": " : std::string();
-}
-
-/**
- * Reports a failure: its message names the map, archive or file it concerns, except that
- * where the prefix names the map already, the same name in front of the reason goes.
- */
-void AddFailure(MapReport& report, const std::string& prefix, const MapSource& source, const CInputError& error) {
-  const std::string_view message = error.what();
-  const std::string repeated = "\"" + source.name + "\": ";
-  const bool named = !prefix.empty() && message.substr(0, repeated.size()) == repeated;
-  AddMessage(report, prefix, named ? message.substr(repeated.size()) : message);
-  report.result = MapResult::Failed;
-}
-
 /** A map, opened, with where its entities begin. */
 struct LocatedMap {
   std::shared_ptr<const IByteSource> bytes;
@@ -64,6 +47,18 @@ std::optional<LocatedMap> OpenAndLocate(const MapSource& source, MapReport& repo
 }
 
 }  // namespace
+
+std::string MapPrefix(const MapSource& source, const MapNaming& naming) {
+  return naming.severalMaps ? EscapeName(source.name) + ": " : std::string();
+}
+
+void AddFailure(MapReport& report, const std::string& prefix, const MapSource& source, const CInputError& error) {
+  const std::string_view message = error.what();
+  const std::string repeated = "\"" + source.name + "\": ";
+  const bool named = !prefix.empty() && message.substr(0, repeated.size()) == repeated;
+  AddMessage(report, prefix, named ? message.substr(repeated.size()) : message);
+  report.result = MapResult::Failed;
+}
 
 void AddMessage(MapReport& report, std::string_view prefix, std::string_view text) {
   // The names a message quotes come from the maps and archives: escaped, so that none can

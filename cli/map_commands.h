@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "input_error.h"
 #include "map_inputs.h"
 #include "map_report.h"
 #include "map_text.h"
@@ -25,6 +26,16 @@ struct SearchOptions {
 struct MapNaming {
   bool severalMaps = false;
 };
+
+/** Message prefix naming the map: only when several maps share the output. */
+std::string MapPrefix(const MapSource& source, const MapNaming& naming);
+
+/**
+ * Reports a failure and marks the map failed: the message names the map, archive or file
+ * it concerns, except that where the prefix names the map already, the same name in front
+ * of the reason goes.
+ */
+void AddFailure(MapReport& report, const std::string& prefix, const MapSource& source, const CInputError& error);
 
 MapReport LocateMap(const MapSource& source, const MapNaming& naming);
 

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "format_map_builder.h"
 #include "map_builder.h"
 #include "test_files.h"
 
@@ -12,7 +13,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::filesystem::path folder = argv[1];
-  for (const char* target : {"locator", "export", "search"}) std::filesystem::create_directories(folder / target);
+  for (const char* target : {"locator", "export", "search", "rewrite"})
+    std::filesystem::create_directories(folder / target);
   auto seed = [&](const char* target, const std::string& name, const std::string& bytes) {
     test::WriteFile((folder / target / name).string(), bytes);
   };
@@ -41,5 +43,11 @@ int main(int argc, char** argv) {
   seed("search", "text-light", std::string(1, '\5') + "light" + "{\n\"classname\" \"light\"\n}\n{ }\n");
   seed("search", "crlf", std::string(1, '\0') + crlf);
   seed("search", "spawnflags-chain", std::string(1, '\0') + "{\n\"a\" \"spawnflags\"\n\"7x\" \"b\"\n}\n");
+  // The rewrite's first byte is the new lump's length in threes; each layout once.
+  for (const mapgen::HeaderKind& kind : mapgen::SupportedHeaders()) {
+    const std::string lump = mapgen::EntityText(mapgen::DemoEntities()[0]) + '\0';
+    seed("rewrite", kind.name,
+         std::string(1, '\x20') + mapgen::BuildFormatMap(kind, lump, mapgen::LumpPosition::Middle, 8).bytes);
+  }
   return 0;
 }

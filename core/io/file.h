@@ -54,9 +54,9 @@ class CFile final : public IByteSource {
   enum class Mode {
     Read,         ///< an existing regular file
     CreateWrite,  ///< create, or empty an existing file, for writing
-    CreateNew,    ///< create a file that must not exist yet, for writing
+    CreateNew,    ///< create a file that must not exist yet, for writing (and reading back)
     /**
-     * Create a file without a name in the folder path, for writing. It vanishes when
+     * Create a file without a name in the folder path, for writing (and reading back). It vanishes when
      * closed, or when the process ends however it ends, unless GiveName names it first.
      */
     CreateUnnamed,
@@ -95,6 +95,11 @@ class CFile final : public IByteSource {
 
   /** Writes all bytes after those written before. */
   void Write(const void* data, std::size_t count);
+  /**
+   * Hands the pending writes to the system, so that a file created by this object can be
+   * read back (a written map is checked before it replaces the original).
+   */
+  void Flush();
 
   /** Writes out what is pending and closes; throws when either fails. */
   void Close();
@@ -103,7 +108,6 @@ class CFile final : public IByteSource {
 
  private:
   void Adopt(NativeFile file, const std::string& name, bool writing);
-  void Flush();
   // The system's part, in file_posix.cpp or file_win32.cpp.
   std::int64_t LengthFromSystem() const;
   FileStamp StampFromSystem() const;

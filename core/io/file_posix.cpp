@@ -22,8 +22,10 @@ void CFile::Open(const std::string& path, Mode mode, Permissions permissions, co
     // check below then refuses it. Reads of a regular file ignore the flag.
     case Mode::Read: flags |= O_RDONLY | O_NONBLOCK; break;
     case Mode::CreateWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
-    case Mode::CreateNew: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
-    case Mode::CreateUnnamed: flags |= O_WRONLY | O_TMPFILE; break;
+    // A new file is a regular one: it may be read back. A replaced list may be a FIFO,
+    // which must still be opened for writing only.
+    case Mode::CreateNew: flags |= O_RDWR | O_CREAT | O_EXCL; break;
+    case Mode::CreateUnnamed: flags |= O_RDWR | O_TMPFILE; break;
   }
   const SystemCalls& sys = ActiveSystemCalls();
   const int descriptor = sys.open(path.c_str(), flags, static_cast<mode_t>(permissions));

@@ -18,7 +18,7 @@ void* CreateFileCall(const wchar_t* path, FileOpening opening) {
       disposition = CREATE_ALWAYS;
       break;
     case FileOpening::CreateNew:
-      access = GENERIC_WRITE;
+      access = GENERIC_READ | GENERIC_WRITE;  // a new file may be read back
       share = FILE_SHARE_READ | FILE_SHARE_DELETE;
       disposition = CREATE_NEW;
       break;

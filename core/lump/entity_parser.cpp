@@ -10,6 +10,7 @@ constexpr char kQuote = '"';
 /** Why an entity could not be read, and where reading may go on. */
 struct Malformed {
   std::string reason;
+  std::size_t at;        ///< where the fault shows: the unclosed quote, the key, the text's end
   std::size_t resumeAt;  ///< an entity's "{", just after a "}", or the text's end
 };
 
@@ -92,31 +93,33 @@ std::string Quoted(std::string_view token) {
 /** Reads the pairs up to the closing "}"; the reader stands after the opening "{". */
 std::optional<Malformed> ReadPairs(CLumpReader& reader, ParsedEntity& entity) {
   for (;;) {
-    if (!reader.SkipToToken()) return Malformed{"missing closing brace", reader.End()};
+    if (!reader.SkipToToken()) return Malformed{"missing closing brace", reader.End(), reader.End()};
     const char c = reader.Peek();
     if (c == '}') {
       reader.Advance();
       return std::nullopt;
     }
-    if (c == '{') return Malformed{"missing closing brace before the next entity", reader.Position()};
+    if (c == '{')
+      return Malformed{"missing closing brace before the next entity", reader.Position(), reader.Position()};
     const std::size_t keyAt = reader.Position();
     const std::optional<std::string_view> key = reader.ReadString();
-    if (!key) return Malformed{"missing closing quote", reader.NextEntityLine(keyAt)};
-    if (!reader.SkipToToken()) return Malformed{"the key " + Quoted(*key) + " has no value", reader.End()};
-    if (reader.Peek() == '{') return Malformed{"the key " + Quoted(*key) + " has no value", reader.Position()};
-    if (reader.Peek() == '}') return Malformed{"the key " + Quoted(*key) + " has no value", reader.Position() + 1};
+    if (!key) return Malformed{"missing closing quote", keyAt, reader.NextEntityLine(keyAt)};
+    const std::string noValue = "the key " + Quoted(*key) + " has no value";
+    if (!reader.SkipToToken()) return Malformed{noValue, keyAt, reader.End()};
+    if (reader.Peek() == '{') return Malformed{noValue, keyAt, reader.Position()};
+    if (reader.Peek() == '}') return Malformed{noValue, keyAt, reader.Position() + 1};
     const std::size_t valueAt = reader.Position();
     const std::optional<std::string_view> value = reader.ReadString();
-    if (!value) return Malformed{"missing closing quote", reader.NextEntityLine(valueAt)};
+    if (!value) return Malformed{"missing closing quote", valueAt, reader.NextEntityLine(valueAt)};
     entity.pairs.emplace_back(*key, *value);
   }
 }
 
 }  // namespace
 
-void ParseEntityLump(std::string_view text, std::int64_t textOffset,
-                     const std::function<void(const ParsedEntity&)>& onEntity,
-                     const std::function<void(const EntityParseError&)>& onError) {
+std::size_t ParseEntityLump(std::string_view text, std::int64_t textOffset,
+                            const std::function<void(const ParsedEntity&)>& onEntity,
+                            const std::function<void(const EntityParseError&)>& onError) {
   CLumpReader reader(text);
   ParsedEntity entity;
   for (int index = 0; reader.SkipToToken() && reader.Peek() == '{'; ++index) {
@@ -129,9 +132,11 @@ void ParseEntityLump(std::string_view text, std::int64_t textOffset,
       onEntity(entity);
       continue;
     }
-    onError(EntityParseError{entity.offset, index, malformed->reason});
+    onError(EntityParseError{entity.offset, index, malformed->reason,
+                             textOffset + static_cast<std::int64_t>(malformed->at)});
     reader.MoveTo(malformed->resumeAt);
   }
+  return reader.Position();
 }
 
 }  // namespace kestrum

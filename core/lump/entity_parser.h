@@ -24,6 +24,7 @@ struct EntityParseError {
   std::int64_t offset = 0;  ///< of the entity's "{"
   int index = 0;
   std::string reason;
+  std::int64_t at = 0;  ///< where the fault shows: an unclosed quote, a key without a value, the lump's end
 };
 
 /**
@@ -41,9 +42,12 @@ struct EntityParseError {
  * missing "}") is reported and the reading goes on: after the "}" that ends a key
  * without a value, at the "{" that cut an entity short, or else at the next line that
  * begins with "{". The time is linear in the text's length, whatever its bytes.
+ *
+ * Returns where the reading stopped, in text: at its end or its first NUL, or at the
+ * first token that does not begin an entity (which an engine reports as an error).
  */
-void ParseEntityLump(std::string_view text, std::int64_t textOffset,
-                     const std::function<void(const ParsedEntity&)>& onEntity,
-                     const std::function<void(const EntityParseError&)>& onError);
+std::size_t ParseEntityLump(std::string_view text, std::int64_t textOffset,
+                            const std::function<void(const ParsedEntity&)>& onEntity,
+                            const std::function<void(const EntityParseError&)>& onError);
 
 }  // namespace kestrum

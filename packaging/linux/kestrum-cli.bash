@@ -5,11 +5,11 @@ _kestrum_cli() {
   local command="" word
   for word in "${COMP_WORDS[@]:1:COMP_CWORD-1}"; do
     case $word in
-      locate | list | search | entities | flags) command=$word && break ;;
+      locate | list | search | entities | export | import | flags) command=$word && break ;;
     esac
   done
   if [[ -z $command ]]; then
-    mapfile -t COMPREPLY < <(compgen -W "locate list search entities flags --help --version" -- "$cur")
+    mapfile -t COMPREPLY < <(compgen -W "locate list search entities export import flags --help --version" -- "$cur")
     return
   fi
   case $prev in
@@ -19,12 +19,14 @@ _kestrum_cli() {
       mapfile -t COMPREPLY < <(compgen -d -- "$cur")
       return
       ;;
+    --from) mapfile -t COMPREPLY < <(compgen -W "text jsonl" -- "$cur") && return ;;
     --presses | -n) return ;;
   esac
   if [[ $cur == -* ]]; then
     local options="--help"
     case $command in
-      list) options+=" --output-dir" ;;
+      list | export) options+=" --output-dir" ;;
+      import) options+=" --output --no-backup --force --from --encoding" ;;
       search) options+=" --presses --all --json --encoding" ;;
       entities) options+=" --encoding" ;;
     esac
