@@ -14,6 +14,7 @@
 #include "map_run.h"
 #include "output.h"
 #include "spawnflags.h"
+#include "system_path.h"
 #include "version.h"
 
 namespace kestrum::cli {
@@ -176,7 +177,7 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
     }
     if (!listArguments.outputDir.empty()) {
       std::error_code error;
-      std::filesystem::create_directories(listArguments.outputDir, error);
+      std::filesystem::create_directories(SystemPath(listArguments.outputDir), error);
       if (error) {
         err << "kestrum-cli: cannot create the folder \"" << listArguments.outputDir << "\": " << error.message()
             << '\n';

@@ -8,6 +8,7 @@
 #include "block_cache.h"
 #include "map_size.h"
 #include "name_matching.h"
+#include "system_path.h"
 
 namespace kestrum::sources {
 namespace {
@@ -47,10 +48,11 @@ MapSource MemberSource(const std::shared_ptr<const CArchive>& archive, const Arc
 void AddFolder(const std::string& folder, std::vector<MapSource>& sources) {
   std::vector<std::string> maps;
   std::error_code error;
-  for (fs::recursive_directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+  for (fs::recursive_directory_iterator entry(SystemPath(folder), error), end; !error && entry != end;
+       entry.increment(error)) {
     std::error_code statusError;
-    if (IsMapName(entry->path().filename().string()) && entry->is_regular_file(statusError)) {
-      maps.push_back(entry->path().string());
+    if (IsMapName(Utf8Path(entry->path().filename())) && entry->is_regular_file(statusError)) {
+      maps.push_back(Utf8Path(entry->path()));
     }
   }
   if (error) {
@@ -93,9 +95,24 @@ std::optional<std::size_t> ArchiveNameEnd(const std::string& input) {
   for (std::size_t colon = input.find(':'); colon != std::string::npos; colon = input.find(':', colon + 1)) {
     const std::string prefix = input.substr(0, colon);
     std::error_code error;
-    if (IsArchiveName(prefix) && fs::is_regular_file(prefix, error)) return colon;
+    if (IsArchiveName(prefix) && fs::is_regular_file(SystemPath(prefix), error)) return colon;
   }
   return std::nullopt;
+}
+
+/**
+ * Whether the member name the user gave is the archive's: archives separate folders with
+ * "/", and on Windows, where paths take "\", a member may be named with either.
+ */
+bool IsMemberName(const std::string& given, const std::string& member) {
+#ifdef _WIN32
+  const auto sameCharacter = [](char a, char b) {
+    return a == b || (a == '\\' && b == '/') || (a == '/' && b == '\\');
+  };
+  return std::equal(given.begin(), given.end(), member.begin(), member.end(), sameCharacter);
+#else
+  return given == member;
+#endif
 }
 
 MapSource MemberOf(const std::string& input, std::size_t colon, COpenedArchives& archives) {
@@ -104,8 +121,8 @@ MapSource MemberOf(const std::string& input, std::size_t colon, COpenedArchives&
   try {
     const std::shared_ptr<const CArchive> archive = archives.Open(path);
     const std::vector<ArchiveMember>& members = archive->Members();
-    const auto found =
-        std::find_if(members.begin(), members.end(), [&](const ArchiveMember& member) { return member.name == name; });
+    const auto found = std::find_if(members.begin(), members.end(),
+                                    [&](const ArchiveMember& member) { return IsMemberName(name, member.name); });
     if (found == members.end()) {
       return Problem(input, "\"" + input + "\": the archive has no member \"" + name + "\"");
     }
@@ -130,7 +147,7 @@ std::vector<MapSource> ExpandInputs(const std::vector<std::string>& inputs) {
   COpenedArchives archives;
   for (const std::string& input : inputs) {
     std::error_code error;
-    const fs::file_status status = fs::status(input, error);
+    const fs::file_status status = fs::status(SystemPath(input), error);
     if (fs::is_directory(status)) {
       AddFolder(input, sources);
     } else if (fs::exists(status) && IsArchiveName(input)) {
@@ -145,7 +162,7 @@ std::vector<MapSource> ExpandInputs(const std::vector<std::string>& inputs) {
 MapSource FindMap(const std::string& name) {
   std::error_code error;
   COpenedArchives archives;
-  return SingleMap(name, fs::exists(name, error), archives);
+  return SingleMap(name, fs::exists(SystemPath(name), error), archives);
 }
 
 std::vector<std::string> MapsInArchive(const std::string& archivePath) {
@@ -166,7 +183,7 @@ std::shared_ptr<const IByteSource> OpenMap(const MapSource& source) {
 
 bool LooksLikeMapInput(const std::string& argument) {
   std::error_code error;
-  return IsMapName(argument) || IsArchiveName(argument) || fs::is_directory(argument, error) ||
+  return IsMapName(argument) || IsArchiveName(argument) || fs::is_directory(SystemPath(argument), error) ||
          ArchiveNameEnd(argument).has_value();
 }
 
