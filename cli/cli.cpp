@@ -111,6 +111,7 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
   std::string flagValue;
   auto* flags = app.add_subcommand("flags", "Decode a spawnflags value into the dialog's twelve flag slots.");
   flags->add_option("VALUE", flagValue, "The value, read as the search reads it")->required();
+  flags->footer(std::string());  // it reads no maps: the inputs' text that subcommands inherit says nothing here
 
   try {
     app.parse(argc, argv);

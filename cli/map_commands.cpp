@@ -26,6 +26,19 @@ std::string MapPrefix(const MapSource& source, const MapNaming& naming) {
   return naming.severalMaps ? EscapeName(source.name) + ": " : std::string();
 }
 
+/**
+ * A failure, worded by what failed. Its message names the file or member it concerns, so
+ * the map's prefix comes first only when that is something else (the list), or when the
+ * map's name holds characters that only the prefix shows escaped.
+ */
+void AddFailure(MapReport& report, const MapSource& source, std::string_view prefix, const CInputError& error) {
+  const std::string_view message = error.what();
+  const bool namesTheMap =
+      message.find("\"" + source.name + "\"") != std::string_view::npos && EscapeName(source.name) == source.name;
+  AddMessage(report, namesTheMap ? std::string_view() : prefix, message);
+  report.result = MapResult::Failed;
+}
+
 /** A map, opened, with where its entities begin. */
 struct LocatedMap {
   std::shared_ptr<const IByteSource> bytes;
@@ -45,8 +58,7 @@ std::optional<LocatedMap> OpenAndLocate(const MapSource& source, MapReport& repo
     if (!map.entityOffset) AddMessage(report, prefix, messages::kNoEntities);
     return map;
   } catch (const CInputError& error) {
-    AddMessage(report, prefix, error.what());
-    report.result = MapResult::Failed;
+    AddFailure(report, source, prefix, error);
     return std::nullopt;
   }
 }
@@ -92,8 +104,7 @@ MapReport ListMap(const MapSource& source, const std::string& listPath, const Ma
       report.result = MapResult::Damaged;
     }
   } catch (const CInputError& error) {
-    AddMessage(report, prefix, error.what());
-    report.result = MapResult::Failed;
+    AddFailure(report, source, prefix, error);
   }
   return report;
 }
@@ -117,8 +128,7 @@ MapReport SearchMap(const MapSource& source, const SearchOptions& options, const
     try {
       matched = SearchPress(*map->bytes, entityOffset, text, shown.search, buffers, shown.Slots());
     } catch (const CInputError& error) {
-      AddMessage(report, prefix, error.what());
-      report.result = MapResult::Failed;
+      AddFailure(report, source, prefix, error);
       break;
     }
     if (matched && report.result != MapResult::Damaged) report.result = MapResult::Found;
@@ -161,8 +171,7 @@ MapReport MapEntities(const MapSource& source, const MapNaming& naming, MapEncod
   try {
     fromLump.resize(map->bytes->ReadAt(lumpOffset, fromLump.data(), fromLump.size()));
   } catch (const CInputError& error) {
-    AddMessage(report, prefix, error.what());
-    report.result = MapResult::Failed;
+    AddFailure(report, source, prefix, error);
     return report;
   }
   const std::string mapPrefix = EscapeName(source.name) + ": ";

@@ -198,6 +198,25 @@ TEST_F(CliProcessTest, usageErrorsExitWithTwoAndHelpWithZero) {
   EXPECT_EQ(version.out, "Kestrum version 1.0\n");
 }
 
+TEST_F(CliProcessTest, helpExplainsInputsWhereACommandTakesThem) {
+  const std::string inputs = "Each INPUT is a map file, a folder";
+  for (const char* command : {"locate", "list", "search", "entities"}) {
+    const ProcessResult help = Run({command, "--help"});
+    EXPECT_NE(help.out.find(inputs), std::string::npos) << command << ": " << help.out;
+  }
+  const ProcessResult flags = Run({"flags", "--help"});
+  EXPECT_EQ(flags.exitCode, 0);
+  EXPECT_NE(flags.out.find("Usage: kestrum-cli flags"), std::string::npos) << flags.out;
+  EXPECT_EQ(flags.out.find("INPUT"), std::string::npos) << flags.out;
+  EXPECT_EQ(flags.out.find("archive"), std::string::npos) << flags.out;
+#ifdef KESTRUM_WITH_ZIP
+  // A build that reads zip archives says nothing against them.
+  const ProcessResult help = Run({"--help"});
+  EXPECT_NE(help.out.find(inputs), std::string::npos) << help.out;
+  EXPECT_EQ(help.out.find("reads no zip"), std::string::npos) << help.out;
+#endif
+}
+
 TEST_F(CliProcessTest, flagsShowsTheFilledSlots) {
   const ProcessResult result = Run({"flags", "  778junk"});
   EXPECT_EQ(result.exitCode, 0);
