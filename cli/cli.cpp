@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <ostream>
+#include <sstream>
 
 #include "archive.h"
 #include "default_list_name.h"
@@ -139,10 +140,10 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
     return kExitUsage;
   }
   if (flags->parsed()) {
-    Flags(flagValue, out);
-    out.flush();
-    if (!out) {
-      err << "kestrum-cli: cannot write the results to standard output\n";
+    std::ostringstream slots;
+    Flags(flagValue, slots);
+    if (const std::optional<std::string> failure = WriteChecked(out, slots.str())) {
+      err << *failure;
       return kExitFileError;
     }
     return kExitSuccess;

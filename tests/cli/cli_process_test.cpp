@@ -217,6 +217,22 @@ TEST_F(CliProcessTest, helpExplainsInputsWhereACommandTakesThem) {
 #endif
 }
 
+TEST_F(CliProcessTest, aPipeWhoseReaderHasGoneEndsTheRunWithoutAWord) {
+  // Enough maps that the output outlasts any buffer between the program and the pipe.
+  std::filesystem::create_directories(std::filesystem::u8path(m_dir.File("many")));
+  for (int n = 0; n < 400; ++n) test::WriteFile(m_dir.File("many/m" + std::to_string(n) + ".bsp"), m_map.bytes);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"locate", "many"}, {"search", "many", "light", "--all"}, {"flags", "4095"}}) {
+    const ProcessResult result = RunProcess(KESTRUM_CLI_PATH, args, m_dir.Path(), test::StandardOutput::ClosedPipe);
+    EXPECT_EQ(result.err, "") << args[0];
+#ifdef _WIN32
+    EXPECT_EQ(result.exitCode, 3) << args[0];
+#else
+    EXPECT_NE(result.exitCode, 0) << args[0];  // ended by SIGPIPE
+#endif
+  }
+}
+
 TEST_F(CliProcessTest, flagsShowsTheFilledSlots) {
   const ProcessResult result = Run({"flags", "  778junk"});
   EXPECT_EQ(result.exitCode, 0);
