@@ -8,7 +8,8 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
-// commdlg.h needs the types of windows.h before it.
+// commdlg.h and commctrl.h need the types of windows.h before them.
+#include <commctrl.h>
 #include <commdlg.h>
 
 #undef MessageBox
