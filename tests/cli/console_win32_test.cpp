@@ -35,7 +35,8 @@ class ConsoleTest : public ::testing::Test {
   mapgen::BuiltMap m_map;
 };
 
-TEST_F(ConsoleTest, pathsAndEntityTextShowAsTheirCharacters) {
+// One test for results and messages: Wine takes ten seconds and more to make a console.
+TEST_F(ConsoleTest, pathsEntityTextAndMessagesShowAsTheirCharacters) {
   const test::ConsoleResult result = test::RunOnConsole(KESTRUM_CLI_PATH, {"search", m_folder, "plain.bsp", "Caf"},
                                                         m_dir.Path(), kUnitedStatesCodePage);
   EXPECT_EQ(result.exitCode, 0);
@@ -46,14 +47,12 @@ TEST_F(ConsoleTest, pathsAndEntityTextShowAsTheirCharacters) {
   const test::ConsoleResult quoted =
       test::RunOnConsole(KESTRUM_CLI_PATH, {"search", "plain.bsp", "quoted"}, m_dir.Path(), kUnitedStatesCodePage);
   EXPECT_NE(quoted.shown.find("\n  \"message\" \"\u201cquoted\u201d\"\n"), std::string::npos) << quoted.shown;
-}
 
-TEST_F(ConsoleTest, messagesOnTheConsoleNameTheFileAsGiven) {
   const std::string missing = m_folder + "/manqu\u00e9e.bsp";
-  const test::ConsoleResult result =
+  const test::ConsoleResult failed =
       test::RunOnConsole(KESTRUM_CLI_PATH, {"locate", missing}, m_dir.Path(), kUnitedStatesCodePage);
-  EXPECT_EQ(result.exitCode, 3);
-  EXPECT_EQ(result.shown.rfind("kestrum-cli: Cannot open \"" + missing + "\": ", 0), 0u) << result.shown;
+  EXPECT_EQ(failed.exitCode, 3);
+  EXPECT_EQ(failed.shown.rfind("kestrum-cli: Cannot open \"" + missing + "\": ", 0), 0u) << failed.shown;
 }
 
 TEST_F(ConsoleTest, redirectedOutputStaysUtf8Bytes) {
