@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <ostream>
+#include <sstream>
 
 #include "archive.h"
 #include "default_list_name.h"
@@ -16,6 +17,7 @@
 #include "output_folder.h"
 #include "round_trip.h"
 #include "spawnflags.h"
+#include "system_path.h"
 #include "version.h"
 
 namespace kestrum::cli {
@@ -164,6 +166,7 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
   std::string flagValue;
   auto* flags = app.add_subcommand("flags", "Decode a spawnflags value into the dialog's twelve flag slots.");
   flags->add_option("VALUE", flagValue, "The value, read as the search reads it")->required();
+  flags->footer(std::string());  // it reads no maps: the inputs' text that subcommands inherit says nothing here
 
   try {
     app.parse(argc, argv);
@@ -191,10 +194,10 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
     return kExitUsage;
   }
   if (flags->parsed()) {
-    Flags(flagValue, out);
-    out.flush();
-    if (!out) {
-      err << "kestrum-cli: cannot write the results to standard output\n";
+    std::ostringstream slots;
+    Flags(flagValue, slots);
+    if (const std::optional<std::string> failure = WriteChecked(out, slots.str())) {
+      err << *failure;
       return kExitFileError;
     }
     return kExitSuccess;

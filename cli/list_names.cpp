@@ -5,6 +5,7 @@
 #include <set>
 
 #include "default_list_name.h"
+#include "system_path.h"
 
 namespace kestrum::cli {
 namespace {
@@ -17,8 +18,9 @@ std::string OwnName(const MapSource& source) {
 
 /** The archive's file name without its extension, or the map file's folder name. */
 std::string ContainerName(const MapSource& source) {
-  const fs::path container = source.member ? fs::path(source.path) : fs::path(source.path).parent_path();
-  const std::string name = (source.member ? container.stem() : container.filename()).string();
+  const fs::path path = SystemPath(source.path);
+  const fs::path container = source.member ? path : path.parent_path();
+  const std::string name = Utf8Path(source.member ? container.stem() : container.filename());
   return name.empty() || name == "." ? std::string() : name;
 }
 
@@ -57,7 +59,7 @@ std::vector<std::string> ListPathsFor(const std::vector<MapSource>& sources, con
         }
       }
     }
-    paths.push_back(folder.empty() ? name : (fs::path(folder) / name).string());
+    paths.push_back(folder.empty() ? name : Utf8Path(SystemPath(folder) / SystemPath(name)));
   }
   return paths;
 }

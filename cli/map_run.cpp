@@ -19,18 +19,20 @@ namespace {
 constexpr std::size_t kMapsInFlightPerWorker = 2;
 constexpr std::chrono::milliseconds kProgressEvery(100);
 
-/** Writes and flushes; the message for the user when standard output failed. */
+}  // namespace
+
 std::optional<std::string> WriteChecked(std::ostream& out, std::string_view text) {
   errno = 0;
   out << text;
   out.flush();
   if (out) return std::nullopt;
   const int error = errno;
+  // The reader has closed the pipe (head -1 has its line): it wants nothing more, and the
+  // run ends without a word, as the signal that stops a Linux program there does.
+  if (error == EPIPE) return std::string();
   return "kestrum-cli: cannot write the results to standard output" +
          (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) + "\n";
 }
-
-}  // namespace
 
 RunSummary RunOverMaps(const std::vector<sources::MapSource>& sources, const MapWork& work, std::ostream& out,
                        std::ostream& err, bool errIsTerminal) {

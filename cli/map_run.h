@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <functional>
 #include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "map_inputs.h"
@@ -33,6 +36,12 @@ using MapWork = std::function<MapReport(std::size_t index, const sources::MapSou
  */
 RunSummary RunOverMaps(const std::vector<sources::MapSource>& sources, const MapWork& work, std::ostream& out,
                        std::ostream& err, bool errIsTerminal);
+
+/**
+ * Writes text to standard output and flushes it. Nothing when that worked; else what to
+ * tell the user, which is nothing when the reader of a pipe has closed it.
+ */
+std::optional<std::string> WriteChecked(std::ostream& out, std::string_view text);
 
 /**
  * The exit status of a run: 3 if any map failed, else 4 if any map's entities are

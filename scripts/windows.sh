@@ -14,11 +14,15 @@ started=$SECONDS
 say() { printf '== windows: %s (%ss)\n' "$*" "$((SECONDS - started))"; }
 
 say "installing what is missing"
-scripts/install-deps.sh g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 fonts-wine \
-  xvfb xauth xdotool imagemagick nsis
+scripts/install-deps.sh g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64 \
+  fonts-wine xvfb xauth xdotool imagemagick locales nsis
+
+say "fetching libzip's sources"
+libzip_source=$(scripts/fetch-libzip-source.sh build/deps)
 
 say "cross-building"
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+  -DKESTRUM_LIBZIP_SOURCE="$root/$libzip_source" >/dev/null
 cmake --build "$build" -j2
 
 # A private X display and Wine prefix, both gone at the end. Wine's helper processes
@@ -49,6 +53,13 @@ cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
 # acknowledge each window that closes.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
+
+# One test runs the dialog under a Cyrillic system; Wine takes its code page from the
+# Linux locale, compiled here rather than into the machine's own.
+if [ ! -e "$build/locales/ru_RU.UTF-8" ]; then
+  mkdir -p "$build/locales"
+  localedef -i ru_RU -f UTF-8 "$build/locales/ru_RU.UTF-8"
+fi
 
 say "running the tests under Wine"
 ctest --test-dir "$build" --output-on-failure -j2
@@ -96,6 +107,8 @@ x86_64-w64-mingw32-strip -o "$stage/kestrum-cli.exe" "$build/cli/kestrum-cli.exe
 sed 's/$/\r/' packaging/windows/README.txt >"$stage/README.txt"  # for Notepad's sake: CR LF
 cp docs/windows-licences.txt "$stage/"
 cp /usr/share/doc/libcli11-dev/copyright "$stage/licences/CLI11.txt"
+cp "$libzip_source/LICENSE" "$stage/licences/libzip.txt"
+cp /usr/share/doc/libz-mingw-w64-dev/copyright "$stage/licences/zlib.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$stage/licences/mingw-w64.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licences/gcc-runtime.txt"
 (cd "$build/package" && cmake -E tar cf "$root/build/$name.zip" --format=zip "$name")

@@ -8,7 +8,8 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
-// commdlg.h and shellapi.h need the types of windows.h before them.
+// commdlg.h, commctrl.h and shellapi.h need the types of windows.h before them.
+#include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
 

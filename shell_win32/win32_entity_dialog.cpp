@@ -2,6 +2,8 @@
 
 #include "about_box.h"
 #include "app_name.h"
+#include "code_page_edit.h"
+#include "dialog_templates.h"
 #include "dropped_files.h"
 #include "file_chooser.h"
 #include "map_picker.h"
@@ -27,6 +29,9 @@ CWin32EntityDialog::CWin32EntityDialog()
 
 BOOL CWin32EntityDialog::OnInitDialog() {
   CModalDialog::OnInitDialog();
+  for (const res::ControlTemplate& control : res::MainDialogTemplate().controls) {
+    if (control.kind == res::ControlKind::EditBox) KeepToCodePage(::GetDlgItem(m_hWnd, control.id));
+  }
   UpdateData(false);  // every box comes up empty
 
   if (const HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE)) {

@@ -1,17 +1,20 @@
 #include "window_exchange.h"
 
+#include "windows_1252.h"
+
 namespace kestrum::win32 {
 
 void CWindowExchange::Text(int controlId, std::string& field) {
   const HWND box = ::GetDlgItem(m_dialog, controlId);
   if (m_bSaveAndValidate) {
-    // The length may overstate the text (a multibyte estimate); the copy says how much came.
-    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(box)) + 1, '\0');
-    const int copied = ::GetWindowTextA(box, text.data(), static_cast<int>(text.size()));
+    std::u16string text(static_cast<std::size_t>(::GetWindowTextLengthW(box)) + 1, u'\0');
+    const int copied = ::GetWindowTextW(box, reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size()));
     text.resize(static_cast<std::size_t>(copied));
-    field = std::move(text);
+    // The boxes refuse what the code page cannot write; anything else (set by a program,
+    // not typed) is dropped rather than changed into another byte.
+    field = windows_1252::BytesOfText(text);
   } else {
-    ::SetWindowTextA(box, field.c_str());
+    ::SetWindowTextW(box, reinterpret_cast<const wchar_t*>(windows_1252::TextOfBytes(field).c_str()));
   }
 }
 

@@ -7,9 +7,9 @@
 namespace kestrum::win32 {
 
 /**
- * Moves fields to and from the edit boxes of a dialog by control id, through the ANSI
- * calls: the fields hold bytes of the ANSI code page, and the system converts them to
- * and from the characters the boxes show, so every byte comes back as it went in.
+ * Moves fields to and from the edit boxes of a dialog by control id. The fields hold map
+ * bytes, shown as their characters in Windows-1252 whatever the system's ANSI code page,
+ * so that every byte comes back as it went in and the boxes show what the README says.
  */
 class CWindowExchange final : public CDataExchange {
  public:

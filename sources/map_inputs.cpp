@@ -10,6 +10,7 @@
 #include "default_list_name.h"
 #include "map_size.h"
 #include "name_matching.h"
+#include "system_path.h"
 
 namespace kestrum::sources {
 namespace {
@@ -53,7 +54,7 @@ MapSource MemberSource(const std::shared_ptr<const CArchive>& archive, const Arc
  */
 void AddFolder(const std::string& folder, std::vector<MapSource>& sources) {
   std::vector<MapSource> found;
-  std::vector<fs::path> pending{fs::path(folder)};
+  std::vector<fs::path> pending{SystemPath(folder)};
   while (!pending.empty()) {
     const fs::path current = std::move(pending.back());
     pending.pop_back();
@@ -62,13 +63,13 @@ void AddFolder(const std::string& folder, std::vector<MapSource>& sources) {
       std::error_code statusError;
       if (entry->is_directory(statusError) && !entry->is_symlink(statusError)) {
         pending.push_back(entry->path());
-      } else if (IsMapName(entry->path().filename().string()) && entry->is_regular_file(statusError)) {
-        const std::string map = entry->path().string();
+      } else if (IsMapName(Utf8Path(entry->path().filename())) && entry->is_regular_file(statusError)) {
+        const std::string map = Utf8Path(entry->path());
         found.push_back(MapSource{map, map, nullptr, std::nullopt, {}});
       }
     }
     if (error) {
-      const std::string name = current.string();
+      const std::string name = Utf8Path(current);
       found.push_back(Problem(name, "\"" + name + "\": cannot read the folder: " + error.message()));
     }
   }
@@ -108,9 +109,24 @@ std::optional<std::size_t> ArchiveNameEnd(const std::string& input) {
   for (std::size_t colon = input.find(':'); colon != std::string::npos; colon = input.find(':', colon + 1)) {
     const std::string prefix = input.substr(0, colon);
     std::error_code error;
-    if (IsArchiveName(prefix) && fs::is_regular_file(prefix, error)) return colon;
+    if (IsArchiveName(prefix) && fs::is_regular_file(SystemPath(prefix), error)) return colon;
   }
   return std::nullopt;
+}
+
+/**
+ * Whether the member name the user gave is the archive's: archives separate folders with
+ * "/", and on Windows, where paths take "\", a member may be named with either.
+ */
+bool IsMemberName(const std::string& given, const std::string& member) {
+#ifdef _WIN32
+  const auto sameCharacter = [](char a, char b) {
+    return a == b || (a == '\\' && b == '/') || (a == '/' && b == '\\');
+  };
+  return std::equal(given.begin(), given.end(), member.begin(), member.end(), sameCharacter);
+#else
+  return given == member;
+#endif
 }
 
 MapSource MemberOf(const std::string& input, std::size_t colon, COpenedArchives& archives) {
@@ -119,8 +135,8 @@ MapSource MemberOf(const std::string& input, std::size_t colon, COpenedArchives&
   try {
     const std::shared_ptr<const CArchive> archive = archives.Open(path);
     const std::vector<ArchiveMember>& members = archive->Members();
-    const auto found =
-        std::find_if(members.begin(), members.end(), [&](const ArchiveMember& member) { return member.name == name; });
+    const auto found = std::find_if(members.begin(), members.end(),
+                                    [&](const ArchiveMember& member) { return IsMemberName(name, member.name); });
     if (found == members.end()) {
       return Problem(input, "\"" + input + "\": the archive has no member \"" + name + "\"");
     }
@@ -145,7 +161,7 @@ std::vector<MapSource> ExpandInputs(const std::vector<std::string>& inputs) {
   COpenedArchives archives;
   for (const std::string& input : inputs) {
     std::error_code error;
-    const fs::file_status status = fs::status(input, error);
+    const fs::file_status status = fs::status(SystemPath(input), error);
     if (fs::is_directory(status)) {
       AddFolder(input, sources);
     } else if (fs::exists(status) && IsArchiveName(input)) {
@@ -160,7 +176,7 @@ std::vector<MapSource> ExpandInputs(const std::vector<std::string>& inputs) {
 MapSource FindMap(const std::string& name) {
   std::error_code error;
   COpenedArchives archives;
-  return SingleMap(name, fs::exists(name, error), archives);
+  return SingleMap(name, fs::exists(SystemPath(name), error), archives);
 }
 
 std::vector<std::string> MapsInArchive(const std::string& archivePath) {
@@ -193,7 +209,7 @@ std::shared_ptr<const IByteSource> OpenMap(const MapSource& source) {
 
 bool NamesOneMap(const std::string& argument) {
   std::error_code error;
-  const fs::file_status status = fs::status(argument, error);
+  const fs::file_status status = fs::status(SystemPath(argument), error);
   if (fs::is_directory(status)) return false;
   if (fs::exists(status)) return !IsArchiveName(argument);
   return ArchiveNameEnd(argument).has_value() || IsMapName(argument);
@@ -201,7 +217,7 @@ bool NamesOneMap(const std::string& argument) {
 
 bool LooksLikeMapInput(const std::string& argument) {
   std::error_code error;
-  return IsMapName(argument) || IsArchiveName(argument) || fs::is_directory(argument, error) ||
+  return IsMapName(argument) || IsArchiveName(argument) || fs::is_directory(SystemPath(argument), error) ||
          ArchiveNameEnd(argument).has_value();
 }
 

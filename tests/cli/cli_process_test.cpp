@@ -198,6 +198,41 @@ TEST_F(CliProcessTest, usageErrorsExitWithTwoAndHelpWithZero) {
   EXPECT_EQ(version.out, "Kestrum version 1.0\n");
 }
 
+TEST_F(CliProcessTest, helpExplainsInputsWhereACommandTakesThem) {
+  const std::string inputs = "Each INPUT is a map file, a folder";
+  for (const char* command : {"locate", "list", "search", "entities"}) {
+    const ProcessResult help = Run({command, "--help"});
+    EXPECT_NE(help.out.find(inputs), std::string::npos) << command << ": " << help.out;
+  }
+  const ProcessResult flags = Run({"flags", "--help"});
+  EXPECT_EQ(flags.exitCode, 0);
+  EXPECT_NE(flags.out.find("Usage: kestrum-cli flags"), std::string::npos) << flags.out;
+  EXPECT_EQ(flags.out.find("INPUT"), std::string::npos) << flags.out;
+  EXPECT_EQ(flags.out.find("archive"), std::string::npos) << flags.out;
+#ifdef KESTRUM_WITH_ZIP
+  // A build that reads zip archives says nothing against them.
+  const ProcessResult help = Run({"--help"});
+  EXPECT_NE(help.out.find(inputs), std::string::npos) << help.out;
+  EXPECT_EQ(help.out.find("reads no zip"), std::string::npos) << help.out;
+#endif
+}
+
+TEST_F(CliProcessTest, aPipeWhoseReaderHasGoneEndsTheRunWithoutAWord) {
+  // Enough maps that the output outlasts any buffer between the program and the pipe.
+  std::filesystem::create_directories(std::filesystem::u8path(m_dir.File("many")));
+  for (int n = 0; n < 400; ++n) test::WriteFile(m_dir.File("many/m" + std::to_string(n) + ".bsp"), m_map.bytes);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"locate", "many"}, {"search", "many", "light", "--all"}, {"flags", "4095"}}) {
+    const ProcessResult result = RunProcess(KESTRUM_CLI_PATH, args, m_dir.Path(), test::StandardOutput::ClosedPipe);
+    EXPECT_EQ(result.err, "") << args[0];
+#ifdef _WIN32
+    EXPECT_EQ(result.exitCode, 3) << args[0];
+#else
+    EXPECT_NE(result.exitCode, 0) << args[0];  // ended by SIGPIPE
+#endif
+  }
+}
+
 TEST_F(CliProcessTest, flagsShowsTheFilledSlots) {
   const ProcessResult result = Run({"flags", "  778junk"});
   EXPECT_EQ(result.exitCode, 0);

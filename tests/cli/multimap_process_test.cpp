@@ -115,6 +115,26 @@ TEST_F(MultiMapTest, severalMapsArePrefixedWithTheirNamesInInputOrder) {
   EXPECT_NE(json.out.find("\n{\"map\": \"extracted/maps/dm3.bsp\", \"press\": 1, "), std::string::npos);
 }
 
+TEST_F(MultiMapTest, anArchiveWithoutMapsIsNamedOnceAndAListThatFailsAfterItsMap) {
+  std::vector<std::string> noMaps{"small.pak"};
+  test::WriteFile(m_dir.File("small.pak"), test::PakBytes({{"progs.dat", "not a map"}}));
+#ifdef KESTRUM_WITH_ZIP
+  noMaps.push_back("small.pk3");
+  test::WriteZip(m_dir.File("small.pk3"), {{"progs.dat", "not a map"}});
+#endif
+  for (const std::string& archive : noMaps) {
+    const ProcessResult result = Run({"locate", archive, "extracted/maps/dm3.bsp"});
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.err, "kestrum-cli: " + archive + ": no maps (*.bsp) in this archive\n");
+  }
+  // A list that cannot be written is named by its own path: the map's name comes first.
+  std::filesystem::create_directories(std::filesystem::u8path(m_dir.File("lists/dm3.txt")));
+  const ProcessResult list =
+      Run({"list", "extracted/maps/dm3.bsp", "extracted/maps/e1m1.bsp", "--output-dir", "lists"});
+  EXPECT_EQ(list.exitCode, 3);
+  EXPECT_EQ(list.err.rfind("kestrum-cli: extracted/maps/dm3.bsp: ", 0), 0u) << list.err;
+}
+
 TEST_F(MultiMapTest, aSlowMapsResultsStillComeBeforeThoseOfTheQuickMapsAfterIt) {
   std::vector<mapgen::Entity> entities(20'000, mapgen::Entity{{{"classname", "light"}}});
   entities[0] = mapgen::Entity{{{"classname", "worldspawn"}}};

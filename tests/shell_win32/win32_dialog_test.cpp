@@ -1,8 +1,10 @@
 // The Win32 dialog under the system's dialog manager: the windows it builds from the
-// resources, the window menu, the icons, the exchange through the ANSI calls, the message
-// boxes and the ways the dialog ends.
+// resources, the window menu, the icons, the exchange in Windows-1252, the message boxes
+// and the ways the dialog ends.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -231,27 +233,72 @@ TEST(Win32Dialog, iconsAreSetBigAndSmallAndGivenAsTheDragIcon) {
   });
 }
 
-TEST(Win32Dialog, exchangeMovesEveryByteThroughTheAnsiCodePage) {
+// ctest runs this test a second time under a Cyrillic ANSI code page (1251), where the
+// system's own conversion would show 0x80 as "Ђ" and 0xE9 as "й".
+TEST(Win32Dialog, exchangeMovesEveryByteThroughTheWindowsWesternCodePage) {
+  if (const char* codePage = std::getenv("KESTRUM_TEST_ANSI_CODE_PAGE")) {
+    ASSERT_EQ(::GetACP(), static_cast<UINT>(std::atoi(codePage))) << "the system did not take the locale asked for";
+  }
   std::string everyByte;
   for (int byte = 1; byte < 256; ++byte) everyByte.push_back(static_cast<char>(byte));
   CWin32EntityDialog dialog;
   RunDialog(dialog, [&dialog, &everyByte](HWND window) {
     CEntityDlg& record = dialog.EntityDlg();
     record.m_values[30] = everyByte;
-    record.m_flags[12] = "\x80 \xe9";
+    record.m_flags[12] = "\x80 \xe9 \x81\x9f";
     dialog.UpdateData(false);
-    // The boxes show the characters those bytes stand for in the ANSI code page.
+    // The boxes show the characters those bytes stand for in Windows-1252, whatever
+    // the system's ANSI code page; an undefined byte stands for the control of its value.
     wchar_t shown[8] = {};
     ::GetDlgItemTextW(window, IDC_FLAG1 + 11, shown, 8);
-    wchar_t expected[8] = {};
-    ::MultiByteToWideChar(CP_ACP, 0, "\x80 \xe9", -1, expected, 8);
-    EXPECT_EQ(std::wstring(shown), std::wstring(expected));
+    EXPECT_EQ(std::wstring(shown), L"\u20ac \u00e9 \u0081\u0178") << "ANSI code page " << ::GetACP();
 
     record.m_values[30].clear();
     record.m_flags[12].clear();
     dialog.UpdateData(true);
     EXPECT_EQ(record.m_values[30], everyByte);
-    EXPECT_EQ(record.m_flags[12], "\x80 \xe9");
+    EXPECT_EQ(record.m_flags[12], "\x80 \xe9 \x81\x9f");
+    ::EndDialog(window, IDCANCEL);
+  });
+}
+
+/** Puts text on the clipboard, as a copy in another program would. */
+void PutOnClipboard(HWND owner, const std::wstring& text) {
+  ASSERT_TRUE(::OpenClipboard(owner));
+  ::EmptyClipboard();
+  const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  std::copy(text.c_str(), text.c_str() + text.size() + 1, static_cast<wchar_t*>(::GlobalLock(memory)));
+  ::GlobalUnlock(memory);
+  ::SetClipboardData(CF_UNICODETEXT, memory);  // the clipboard owns the memory from here
+  ::CloseClipboard();
+}
+
+TEST(Win32Dialog, boxesRefuseACharacterTheCodePageCannotWriteAsItIsTypedOrPasted) {
+  CWin32EntityDialog dialog;
+  RunDialog(dialog, [&dialog](HWND window) {
+    const HWND search = ::GetDlgItem(window, IDC_SEARCH);
+    // "quickmāp": the macron has no byte; nor has either half of a character beyond the first plane.
+    for (const wchar_t typed : std::wstring(L"quickm\u0101p \u20ac\u2013\U0001d11e\u009f!")) {
+      ::SendMessageW(search, WM_CHAR, typed, 0);
+    }
+    EXPECT_EQ(TextOf(search), L"quickmp \u20ac\u2013!");
+
+    ::SendMessageW(search, EM_SETSEL, 0, -1);
+    PutOnClipboard(window, L"\u30de\u30c3\u30d7");  // "map" in Japanese
+    ::SendMessageW(search, WM_PASTE, 0, 0);
+    EXPECT_EQ(TextOf(search), L"quickmp \u20ac\u2013!");
+    PutOnClipboard(window, L"caf\u00e9 \u0152");
+    ::SendMessageW(search, WM_PASTE, 0, 0);
+    EXPECT_EQ(TextOf(search), L"caf\u00e9 \u0152");
+
+    // Every box of the dialog, keys, values and flags alike.
+    for (const int box : {IDC_KEY1, IDC_VALUE1 + 58, IDC_FLAG1 + 11}) {
+      ::SendMessageW(::GetDlgItem(window, box), WM_CHAR, L'\u0101', 0);
+      ::SendMessageW(::GetDlgItem(window, box), WM_CHAR, L'\u00e9', 0);
+      EXPECT_EQ(TextOf(::GetDlgItem(window, box)), L"\u00e9") << box;
+    }
+    dialog.UpdateData(true);
+    EXPECT_EQ(dialog.EntityDlg().m_search, "caf\xe9 \x8c");
     ::EndDialog(window, IDCANCEL);
   });
 }

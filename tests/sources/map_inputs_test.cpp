@@ -83,6 +83,24 @@ TEST_F(MapInputsTest, inputsWithoutMapsAreProblemsInTheirPlace) {
                                           "12-byte header"}));
 }
 
+TEST_F(MapInputsTest, aMemberIsNamedWithTheSystemsSeparators) {
+  const std::string pak = Make("pak0.pak", test::PakBytes({{"maps/sub/e1m1.bsp", "map"}}));
+  const MapSource backslashed = sources::FindMap(pak + ":maps\\sub\\e1m1.bsp");
+  const MapSource mixed = sources::FindMap(pak + ":maps/sub\\e1m1.bsp");
+#ifdef _WIN32
+  // Windows users write paths with "\"; the member keeps the archive's own name.
+  for (const MapSource& source : {backslashed, mixed}) {
+    EXPECT_EQ(source.problem, "");
+    ASSERT_TRUE(source.member.has_value());
+    EXPECT_EQ(source.name, pak + ":maps/sub/e1m1.bsp");
+  }
+#else
+  // On Linux "\" is a character of a name like any other.
+  EXPECT_NE(backslashed.problem, "");
+  EXPECT_NE(mixed.problem, "");
+#endif
+}
+
 TEST_F(MapInputsTest, aFileThatExistsIsAMapEvenWithAColonInItsName) {
   const std::string pak = m_dir.File("x.pak");
   test::WriteFile(pak, test::PakBytes({{"a.bsp", "1"}}));

@@ -12,8 +12,14 @@ struct ProcessResult {
   std::string err;
 };
 
+/** Where a program's standard output goes. */
+enum class StandardOutput {
+  Captured,    ///< a file, read into ProcessResult::out
+  ClosedPipe,  ///< a pipe whose reader has already closed it, as head does once it has its lines
+};
+
 /** Runs program with args in folder workingDirectory (the current one when empty). */
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& workingDirectory = {});
+                         const std::string& workingDirectory = {}, StandardOutput output = StandardOutput::Captured);
 
 }  // namespace kestrum::test

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "command_line_win32.h"
 #include "process.h"
 #include "test_files.h"
 #include "wide_text_win32.h"
@@ -38,17 +39,32 @@ HANDLE CreateCaptureFile(const std::string& path) {
   return file;
 }
 
+/** The writing end of a pipe whose reader is gone; inheritable, so the child gets the handle. */
+HANDLE ClosedPipe() {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE reader = nullptr;
+  HANDLE writer = nullptr;
+  if (!::CreatePipe(&reader, &writer, &inherit, 0)) throw std::runtime_error("cannot create a pipe");
+  ::CloseHandle(reader);
+  return writer;
+}
+
 }  // namespace
 
+std::wstring CommandLineOf(const std::string& program, const std::vector<std::string>& args) {
+  std::wstring commandLine = QuotedArgument(Widen(program));
+  for (const std::string& arg : args) commandLine += L" " + QuotedArgument(Widen(arg));
+  return commandLine;
+}
+
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& workingDirectory) {
+                         const std::string& workingDirectory, StandardOutput output) {
   const TempDir capture;
   const std::string outPath = capture.File("out");
   const std::string errPath = capture.File("err");
-  std::wstring commandLine = QuotedArgument(Widen(program));
-  for (const std::string& arg : args) commandLine += L" " + QuotedArgument(Widen(arg));
+  std::wstring commandLine = CommandLineOf(program, args);
 
-  const HANDLE out = CreateCaptureFile(outPath);
+  const HANDLE out = output == StandardOutput::ClosedPipe ? ClosedPipe() : CreateCaptureFile(outPath);
   const HANDLE err = CreateCaptureFile(errPath);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -71,7 +87,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 
   ProcessResult result;
   result.exitCode = static_cast<int>(exitCode);
-  result.out = ReadFile(outPath);
+  if (output == StandardOutput::Captured) result.out = ReadFile(outPath);
   result.err = ReadFile(errPath);
   return result;
 }

@@ -8,15 +8,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "system_path.h"
+
 namespace kestrum::test {
-namespace {
-
-/** Paths are UTF-8 on every system, as the program's own paths are. */
-std::filesystem::path PathOf(const std::string& utf8) {
-  return std::filesystem::u8path(utf8);
-}
-
-}  // namespace
 
 TempDir::TempDir() {
   // create_directory says whether it made the folder, so two tests never share one.
@@ -26,7 +20,7 @@ TempDir::TempDir() {
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::filesystem::path candidate = base / ("kestrum-test-" + std::to_string(random()));
     if (std::filesystem::create_directory(candidate)) {
-      m_path = candidate.u8string();
+      m_path = Utf8Path(candidate);
       return;
     }
   }
@@ -35,7 +29,7 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
   std::error_code ignored;
-  std::filesystem::remove_all(PathOf(m_path), ignored);
+  std::filesystem::remove_all(SystemPath(m_path), ignored);
 }
 
 std::string NativePath(std::string path) {
@@ -44,13 +38,13 @@ std::string NativePath(std::string path) {
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
+  std::ofstream out(SystemPath(path), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(PathOf(path), std::ios::binary);
+  std::ifstream in(SystemPath(path), std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path);
   // One copy of the stream's buffer, not a character at a time: tests read maps of tens of megabytes.
   std::ostringstream bytes;
@@ -59,7 +53,7 @@ std::string ReadFile(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) {
-  return std::filesystem::exists(PathOf(path));
+  return std::filesystem::exists(SystemPath(path));
 }
 
 }  // namespace kestrum::test
