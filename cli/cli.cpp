@@ -232,7 +232,7 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
 
   MapWork work;
   std::vector<std::string> listPaths;
-  std::vector<std::string> pathsRead;  ///< no list may be any of them: maps are read while lists are written
+  CFilesRead filesRead;  ///< no list may be any of them: maps are read while lists are written
   if (locate->parsed()) {
     work = [&](std::size_t, const MapSource& source, const EarlyOutput&) { return LocateMap(source, naming); };
   } else if (list->parsed() || exportCommand->parsed()) {
@@ -257,14 +257,16 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
         return kExitFileError;
       }
     }
+    std::vector<std::string> pathsRead;
     for (const MapSource& source : maps) pathsRead.push_back(source.path);
+    filesRead = CFilesRead(pathsRead);
     if (list->parsed()) {
       work = [&](std::size_t index, const MapSource& source, const EarlyOutput&) {
-        return ListMap(source, listPaths[index], pathsRead, naming);
+        return ListMap(source, listPaths[index], filesRead, naming);
       };
     } else {
       work = [&](std::size_t index, const MapSource& source, const EarlyOutput&) {
-        return ExportMap(source, listPaths[index], pathsRead, naming);
+        return ExportMap(source, listPaths[index], filesRead, naming);
       };
     }
   } else if (searchCommand->parsed()) {

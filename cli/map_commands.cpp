@@ -76,7 +76,7 @@ MapReport LocateMap(const MapSource& source, const MapNaming& naming) {
   return report;
 }
 
-MapReport ListMap(const MapSource& source, const std::string& listPath, const std::vector<std::string>& pathsRead,
+MapReport ListMap(const MapSource& source, const std::string& listPath, const CFilesRead& filesRead,
                   const MapNaming& naming) {
   MapReport report;
   const std::string prefix = MapPrefix(source, naming);
@@ -90,7 +90,7 @@ MapReport ListMap(const MapSource& source, const std::string& listPath, const st
   }
   try {
     CFile file;
-    CListTarget list(file, listPath, pathsRead);
+    CListTarget list(file, listPath, filesRead);
     EntityWindow window{};
     std::string record;
     const ListResult listed = ListEntities(*map->bytes, *map->entityOffset, window, record,

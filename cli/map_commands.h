@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "input_error.h"
+#include "list_target.h"
 #include "map_inputs.h"
 #include "map_report.h"
 #include "map_text.h"
@@ -41,9 +42,9 @@ MapReport LocateMap(const MapSource& source, const MapNaming& naming);
 
 /**
  * Writes the list into listPath; a map without entities leaves listPath as it was.
- * pathsRead: every map and archive of the run, none of which the list may be.
+ * filesRead: every map and archive of the run, none of which the list may be.
  */
-MapReport ListMap(const MapSource& source, const std::string& listPath, const std::vector<std::string>& pathsRead,
+MapReport ListMap(const MapSource& source, const std::string& listPath, const CFilesRead& filesRead,
                   const MapNaming& naming);
 
 MapReport SearchMap(const MapSource& source, const SearchOptions& options, const MapNaming& naming,

@@ -61,7 +61,7 @@ void WriteBackup(const IByteSource& map, const std::string& backupPath) {
 
 }  // namespace
 
-MapReport ExportMap(const MapSource& source, const std::string& outPath, const std::vector<std::string>& pathsRead,
+MapReport ExportMap(const MapSource& source, const std::string& outPath, const CFilesRead& filesRead,
                     const MapNaming& naming) {
   MapReport report;
   const std::string prefix = MapPrefix(source, naming);
@@ -73,7 +73,7 @@ MapReport ExportMap(const MapSource& source, const std::string& outPath, const s
     map->ThrowIfChanged();
     const std::string_view text = EntityTextOfLump(lump);
     CFile file;
-    CListTarget target(file, outPath, pathsRead);
+    CListTarget target(file, outPath, filesRead);
     file.Write(text.data(), text.size());
     target.Commit();
     report.result = MapResult::Found;

@@ -11,8 +11,8 @@
 namespace kestrum::cli {
 
 /** Writes the map's entity lump, up to its first NUL, to outPath ("/dev/stdout" for standard output). */
-/** Writes the map's entity lump to outPath, which may be none of pathsRead (the run's maps and archives). */
-MapReport ExportMap(const MapSource& source, const std::string& outPath, const std::vector<std::string>& pathsRead,
+/** Writes the map's entity lump to outPath, which may be none of filesRead (the run's maps and archives). */
+MapReport ExportMap(const MapSource& source, const std::string& outPath, const CFilesRead& filesRead,
                     const MapNaming& naming);
 
 enum class ImportInput {

@@ -50,12 +50,9 @@ bool IsSameFile(const list_system::FileFacts& a, const list_system::FileFacts& b
 }
 
 /** Whether the list is one of the files being read, by whatever name: writing it would destroy what is read. */
-bool IsBeingRead(const list_system::FileFacts& list, const std::vector<std::string>& pathsRead) {
-  if (!list.replaceable) return false;  // maps and archives are regular files
-  return std::any_of(pathsRead.begin(), pathsRead.end(), [&list](const std::string& path) {
-    const std::optional<list_system::FileFacts> read = list_system::Inspect(path);
-    return read && read->replaceable && IsSameFile(*read, list);
-  });
+bool IsBeingRead(const list_system::FileFacts& list, const CFilesRead& filesRead) {
+  // Maps and archives are regular files.
+  return list.replaceable && list.identity && filesRead.Holds(*list.identity);
 }
 
 /**
@@ -74,14 +71,28 @@ int OutputStreamThatIs(const list_system::FileFacts& list) {
 
 }  // namespace
 
-CListTarget::CListTarget(CFile& file, const std::string& listPath, const std::vector<std::string>& pathsRead)
+CFilesRead::CFilesRead(const std::vector<std::string>& paths) {
+  std::vector<std::string> distinct = paths;
+  std::sort(distinct.begin(), distinct.end());
+  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+  for (const std::string& path : distinct) {
+    const std::optional<list_system::FileFacts> read = list_system::Inspect(path);
+    if (read && read->replaceable && read->identity && !Holds(*read->identity)) m_identities.push_back(*read->identity);
+  }
+}
+
+bool CFilesRead::Holds(const FileIdentity& identity) const {
+  return std::find(m_identities.begin(), m_identities.end(), identity) != m_identities.end();
+}
+
+CListTarget::CListTarget(CFile& file, const std::string& listPath, const CFilesRead& filesRead)
     : m_file(file), m_listName(listPath) {
   const list_system::Destination destination = list_system::Resolve(listPath);
   const std::optional<list_system::FileFacts> list = destination.descriptor >= 0
                                                          ? list_system::InspectDescriptor(destination.descriptor)
                                                          : list_system::Inspect(destination.path);
   // Before anything is opened: even a stream may be the map (a shell's "1<> map.bsp").
-  if (list && IsBeingRead(*list, pathsRead)) {
+  if (list && IsBeingRead(*list, filesRead)) {
     throw CFileException(listPath,
                          "this is the map being read, or the archive it is read from; choose another "
                          "name for the list");

@@ -2,11 +2,13 @@
 // existing list and never leaves a partial one behind.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "file.h"
+#include "file_identity.h"
 #include "removal_on_signal.h"
 
 namespace kestrum {
@@ -30,10 +32,27 @@ namespace kestrum {
  * any name and standard output included: creating the list would empty the map, or the
  * archive holding it, before it is read.
  */
+/**
+ * The files an export, or the run it is part of, reads, known by what they are, not how
+ * they are named: no list may be one of them. Made once for a run, so that a run of many
+ * maps examines each of its files once, not once per list.
+ */
+class CFilesRead {
+ public:
+  CFilesRead() = default;
+  explicit CFilesRead(const std::vector<std::string>& paths);
+  CFilesRead(std::initializer_list<std::string> paths) : CFilesRead(std::vector<std::string>(paths)) {}
+
+  bool Holds(const FileIdentity& identity) const;
+
+ private:
+  std::vector<FileIdentity> m_identities;
+};
+
 class CListTarget {
  public:
-  /** @param pathsRead every map and archive that the export, or the run it is part of, reads. */
-  CListTarget(CFile& file, const std::string& listPath, const std::vector<std::string>& pathsRead);
+  /** @param filesRead every map and archive that the export, or the run it is part of, reads. */
+  CListTarget(CFile& file, const std::string& listPath, const CFilesRead& filesRead);
   ~CListTarget();
   CListTarget(const CListTarget&) = delete;
   CListTarget& operator=(const CListTarget&) = delete;
