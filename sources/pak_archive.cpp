@@ -70,7 +70,9 @@ class CPakArchive final : public CArchive {
     if (member.location + member.size > static_cast<std::uint64_t>(m_length)) {
       throw CFileException(m_path + ":" + member.name, "damaged PACK archive: the member runs past its end");
     }
-    std::vector<char> block(std::min<std::uint64_t>(member.size, kReadBlock));
+    // One block per thread for the whole run: a fresh one per member would cost its pages
+    // again for every map.
+    thread_local std::vector<char> block(kReadBlock);
     for (std::uint64_t done = 0; done < member.size;) {
       const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(member.size - done, block.size()));
       if (m_file.ReadAt(static_cast<std::int64_t>(member.location + done), block.data(), want) != want) {

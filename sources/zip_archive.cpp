@@ -105,7 +105,9 @@ class CZipArchive final : public CArchive {
     const std::string name = m_path + ":" + member.name;
     zip_file_t* file = zip_fopen_index(zip, member.location, 0);
     if (!file) throw CInputError(name, std::string("cannot read the member: ") + zip_strerror(zip));
-    std::vector<char> block(kReadBlock);
+    // One block per thread for the whole run: a fresh one per member would cost its pages
+    // again for every map.
+    thread_local std::vector<char> block(kReadBlock);
     zip_uint64_t done = 0;
     std::string failure;
     while (done < member.size) {
