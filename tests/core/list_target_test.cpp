@@ -87,23 +87,19 @@ TEST_F(ListTargetTest, theNewListIsMadeWhereALinkPointsNotBesideTheLink) {
   // it must be made in the folder of the list the link names, with or without unnamed files.
   static std::vector<std::string> s_created;
   static bool s_unnamed = true;
-  static const SystemCalls recording{[](const char* path, int flags, mode_t mode) {
-                                       const bool unnamed = (flags & O_TMPFILE) == O_TMPFILE;
-                                       if (unnamed && !s_unnamed) {
-                                         errno = EOPNOTSUPP;
-                                         return -1;
-                                       }
-                                       if (unnamed || (flags & O_CREAT) != 0) s_created.emplace_back(path);
-                                       return RealSystemCalls().open(path, flags, mode);
-                                     },
-                                     RealSystemCalls().pread,
-                                     RealSystemCalls().write,
-                                     RealSystemCalls().fstat,
-                                     RealSystemCalls().close,
-                                     RealSystemCalls().rename,
-                                     RealSystemCalls().access,
-                                     RealSystemCalls().linkat,
-                                     RealSystemCalls().fchown};
+  static const SystemCalls recording = [] {
+    SystemCalls calls = RealSystemCalls();
+    calls.open = [](const char* path, int flags, mode_t mode) {
+      const bool unnamed = (flags & O_TMPFILE) == O_TMPFILE;
+      if (unnamed && !s_unnamed) {
+        errno = EOPNOTSUPP;
+        return -1;
+      }
+      if (unnamed || (flags & O_CREAT) != 0) s_created.emplace_back(path);
+      return RealSystemCalls().open(path, flags, mode);
+    };
+    return calls;
+  }();
   std::filesystem::create_directory(m_dir.File("links"));
   std::filesystem::create_directory(m_dir.File("lists"));
   const std::string link = m_dir.File("links/list.txt");
@@ -229,25 +225,22 @@ int ExportKilledBy(int signal, const std::string& bspPath, const std::string& li
   if (child == 0) {
     static int s_signal = signal;
     static bool s_unnamed = unnamedFiles;
-    static const SystemCalls calls{[](const char* path, int flags, mode_t mode) {
-                                     if (!s_unnamed && (flags & O_TMPFILE) == O_TMPFILE) {
-                                       errno = EOPNOTSUPP;
-                                       return -1;
-                                     }
-                                     return RealSystemCalls().open(path, flags, mode);
-                                   },
-                                   RealSystemCalls().pread,
-                                   [](int fd, const void* data, size_t count) {
-                                     const ssize_t written = RealSystemCalls().write(fd, data, count);
-                                     ::raise(s_signal);
-                                     return written;
-                                   },
-                                   RealSystemCalls().fstat,
-                                   RealSystemCalls().close,
-                                   RealSystemCalls().rename,
-                                   RealSystemCalls().access,
-                                   RealSystemCalls().linkat,
-                                   RealSystemCalls().fchown};
+    static const SystemCalls calls = [] {
+      SystemCalls killing = RealSystemCalls();
+      killing.open = [](const char* path, int flags, mode_t mode) {
+        if (!s_unnamed && (flags & O_TMPFILE) == O_TMPFILE) {
+          errno = EOPNOTSUPP;
+          return -1;
+        }
+        return RealSystemCalls().open(path, flags, mode);
+      };
+      killing.write = [](int fd, const void* data, size_t count) {
+        const ssize_t written = RealSystemCalls().write(fd, data, count);
+        ::raise(s_signal);
+        return written;
+      };
+      return killing;
+    }();
     const ScopedSystemCalls killedWhileWriting(calls);
     CHeadlessDialog ui;
     ui.Open(bspPath);
