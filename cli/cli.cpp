@@ -48,7 +48,7 @@ int Flags(const std::string& value, std::ostream& out) {
 
 bool IsFolder(const std::string& path) {
   std::error_code error;
-  return std::filesystem::is_directory(std::filesystem::u8path(path), error);
+  return std::filesystem::is_directory(SystemPath(path), error);
 }
 
 struct ListArguments {

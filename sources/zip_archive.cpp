@@ -8,6 +8,7 @@
 
 #include "archive.h"
 #include "input_error.h"
+#include "system_path.h"
 
 namespace kestrum::sources {
 namespace {
@@ -25,7 +26,7 @@ constexpr std::size_t kReadBlock = std::size_t{1} << 20;
 zip_t* OpenZip(const std::string& path) {
   int code = 0;
   zip_t* const zip = zip_open(path.c_str(), ZIP_RDONLY, &code);
-  if (!zip && code == ZIP_ER_NOENT && std::filesystem::exists(std::filesystem::u8path(path))) {
+  if (!zip && code == ZIP_ER_NOENT && std::filesystem::exists(SystemPath(path))) {
     // libzip says "No such file" when the directory points to a record the archive does
     // not hold, such as a size of 0xFFFFFFFF without its zip64 record: the file is there.
     throw CInputError(path, "damaged zip archive: its directory refers to records the archive does not hold");
